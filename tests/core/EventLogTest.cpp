@@ -1,0 +1,212 @@
+#include "EventLog.h"
+
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <ctime>
+#include <filesystem>
+#include <regex>
+
+#include "AppPaths.h"
+#include "SystemInfo.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+// A clock the test moves by hand.
+struct FakeClock {
+  LocalTime now{2013, 5, 7, 14, 3, 9, 42};
+  std::uint64_t tick = 100000;
+  EventLog::Clock Clock() {
+    return {[this] { return now; }, [this] { return tick; }};
+  }
+};
+
+void SetModificationTime(const std::string& path, int year, int month, int day, int hour,
+                         int minute, int second) {
+  std::tm tm{};
+  tm.tm_year = year - 1900;
+  tm.tm_mon = month - 1;
+  tm.tm_mday = day;
+  tm.tm_hour = hour;
+  tm.tm_min = minute;
+  tm.tm_sec = second;
+  tm.tm_isdst = -1;
+  timespec times[2] = {{std::mktime(&tm), 0}, {std::mktime(&tm), 0}};
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+}
+
+class EventLogTest : public ::testing::Test {
+ protected:
+  void Enable(int value) {
+    WriteFile(ini_, "[main]\r\nlog_all_events=" + std::to_string(value) + "\r\n");
+  }
+  std::vector<std::string> FileLines() const { return SplitCrLf(ReadFile(logPath_)); }
+  // The trace lines after the nine header lines.
+  std::vector<std::string> TraceLines() const {
+    auto all = FileLines();
+    return std::vector<std::string>(all.begin() + std::min<std::size_t>(9, all.size()), all.end());
+  }
+
+  TempDir dir_;
+  std::string logPath_ = dir_ / "strandex.log";
+  std::string ini_ = dir_ / "strandex.ini";
+  FakeClock clock_;
+  EventLog log_{clock_.Clock()};
+};
+
+TEST_F(EventLogTest, HeaderIsWrittenAtEveryStartAndAlignsItsLabels) {
+  SetApplicationTitle("strandex");
+  log_.Open(logPath_, ini_);
+  const std::string text = ReadFile(logPath_);
+  auto lines = SplitCrLf(text);
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "strandex");
+  EXPECT_EQ(lines[1], "");
+  EXPECT_EQ(lines[2], "File Name    = " + FileNameOf(ExecutablePath()));
+  EXPECT_EQ(lines[3], "Version      = " STRANDEX_TEST_VERSION);
+  EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(Build Date   = \d{4}-\d\d-\d\d, \d\d:\d\d:\d\d)")))
+      << lines[4];
+  EXPECT_EQ(lines[5], "Current Time = 2013-05-07, 14:03:09");
+  EXPECT_EQ(lines[6].substr(0, 15), "Computer     = ");
+  EXPECT_EQ(lines[7].substr(0, 15), "User Name    = ");
+  EXPECT_EQ(lines[8], "");
+  // Every line ends in CR LF; no bare LF anywhere.
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+  EXPECT_EQ(std::regex_search(text, std::regex("[^\r]\n")), false);
+  SetApplicationTitle("");
+}
+
+TEST_F(EventLogTest, DisabledWritesHeaderOnlyButStillKeepsThePreviousRun) {
+  WriteFile(logPath_, "previous run\r\n");
+  SetModificationTime(logPath_, 2013, 5, 7, 14, 3, 9);
+  Enable(0);
+  log_.Open(logPath_, ini_);
+  log_.Log("entering WinMain()...");
+
+  EXPECT_EQ(ReadFile(dir_ / "strandex 20130507140309.log"), "previous run\r\n");
+  EXPECT_EQ(FileLines().size(), 9u);
+  EXPECT_FALSE(log_.Enabled());
+  EXPECT_EQ(log_.Depth(), 0);
+}
+
+TEST_F(EventLogTest, MissingSettingsFileMeansDisabled) {
+  log_.Open(logPath_, dir_ / "absent.ini");
+  log_.Log("entering WinMain()...");
+  EXPECT_EQ(FileLines().size(), 9u);
+}
+
+TEST_F(EventLogTest, PreviousLogWithATakenNameIsNeverOverwritten) {
+  WriteFile(dir_ / "strandex 20130507140309.log", "older run\r\n");
+  WriteFile(logPath_, "previous run\r\n");
+  SetModificationTime(logPath_, 2013, 5, 7, 14, 3, 9);
+  log_.Open(logPath_, ini_);
+  EXPECT_EQ(ReadFile(dir_ / "strandex 20130507140309.log"), "older run\r\n");
+  EXPECT_EQ(ReadFile(dir_ / "strandex 20130507140309 (2).log"), "previous run\r\n");
+}
+
+TEST_F(EventLogTest, TraceLineFormatAndIndentationFollowTheNestingDepth) {
+  Enable(1);
+  log_.Open(logPath_, ini_);
+  struct Step {
+    std::string message;
+    std::string indentation;
+    int depthAfter;
+  };
+  const std::vector<Step> steps = {
+      {"exiting  Nothing()...", "", 0},            // below zero stays zero
+      {"entering A()...", "", 1},
+      {"entering B()...", " ", 2},
+      {"entering C()...", "  ", 3},
+      {"ERROR : TPreferencesForm is undefined!!!", "***", 3},
+      {"status text entering here", "   ", 3},     // "entering " not first: no change
+      {"exiting  C()...", "  ", 2},
+      {"exiting  B(ERROR CREATING RAW DATA FILE)...", "*", 1},
+      {"", " ", 1},
+      {"exiting  A()...", "", 0},
+  };
+  for (const auto& step : steps) {
+    clock_.tick += 10;
+    log_.Log(step.message);
+    EXPECT_EQ(log_.Depth(), step.depthAfter) << step.message;
+  }
+  auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), steps.size() + 1);
+  EXPECT_EQ(lines[0], "");  // the first line of a run follows a pause since tick 0
+  for (std::size_t i = 0; i < steps.size(); ++i)
+    EXPECT_EQ(lines[i + 1], "[2013/05/07 14:03:09.042] - " + steps[i].indentation + steps[i].message);
+}
+
+TEST_F(EventLogTest, EmptyLineSeparatesLinesMoreThanOneSecondApart) {
+  Enable(1);
+  log_.Open(logPath_, ini_);
+  log_.Log("first");
+  clock_.tick += 1000;
+  log_.Log("second");
+  clock_.tick += 1001;
+  log_.Log("third");
+  auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), 5u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_NE(lines[1].find("first"), std::string::npos);
+  EXPECT_NE(lines[2].find("second"), std::string::npos);
+  EXPECT_EQ(lines[3], "");
+  EXPECT_NE(lines[4].find("third"), std::string::npos);
+}
+
+TEST_F(EventLogTest, RotatesOnlyAboveTheSizeLimitAndCarriesTheDepthOver) {
+  Enable(1);
+  log_.Open(logPath_, ini_);
+  log_.Log("entering Outer()...");
+  log_.Log("entering Inner()...");
+  const std::uint64_t size = GetFileSize64(logPath_);
+
+  log_.SetSizeLimit(size);  // exactly at the limit: no rotation
+  log_.Log("at the limit");
+  EXPECT_NE(ReadFile(logPath_).find("at the limit"), std::string::npos);
+
+  log_.SetSizeLimit(size);  // now above it
+  log_.Log("exiting  Inner()...");
+
+  // The full file went aside with its two closing lines.
+  std::string fullName;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+    if (entry.path().filename().string().starts_with("strandex 2"))
+      fullName = entry.path().filename().string();
+  ASSERT_TRUE(std::regex_match(fullName, std::regex(R"(strandex \d{14}\.log)"))) << fullName;
+  auto full = SplitCrLf(ReadFile(dir_ / fullName));
+  ASSERT_GE(full.size(), 2u);
+  EXPECT_EQ(full[full.size() - 2], "[2013/05/07 14:03:09.042] -   ");
+  EXPECT_EQ(full.back(), "[2013/05/07 14:03:09.042] -   continuing log in another file...");
+
+  // The new file: header, the line naming the full one, then the message.
+  auto lines = FileLines();
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[10 - 1], "[2013/05/07 14:03:09.042] -   see \"" + fullName +
+                               "\" for previous details...");
+  EXPECT_EQ(lines[10], "[2013/05/07 14:03:09.042] -  exiting  Inner()...");
+  EXPECT_EQ(log_.Depth(), 1);
+}
+
+TEST_F(EventLogTest, AnUnwritableLogNeverDisturbsTheCaller) {
+  Enable(1);
+  const std::string missingFolder = dir_ / "no/such/folder/strandex.log";
+  log_.Open(missingFolder, ini_);
+  log_.Log("entering A()...");
+  log_.Log("entering B()...");
+  log_.Log("exiting  B()...");
+  EXPECT_EQ(log_.Depth(), 1);
+  EXPECT_FALSE(Exists(missingFolder));
+}
+
+TEST_F(EventLogTest, ProcessLogIsSilentUntilOpened) {
+  ProcessEventLog() = EventLog();
+  LogMessage("entering Anything()...");
+  EXPECT_FALSE(EventLogEnabled());
+  EXPECT_EQ(ProcessEventLog().Depth(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+// Time stamps, file versions, sizes, error texts, text files and paths.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <regex>
+
+#include "AppPaths.h"
+#include "FileVersion.h"
+#include "SystemInfo.h"
+#include "TestSupport.h"
+#include "TextFile.h"
+#include "Timestamp.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(TimestampTest, SixteenDigitsDownToHundredths) {
+  EXPECT_EQ(FormatTimestamp({2013, 5, 7, 14, 3, 9, 170}), "2013050714030917");
+  // Two moments within one hundredth give one name.
+  EXPECT_EQ(FormatTimestamp({2013, 5, 7, 14, 3, 9, 179}), "2013050714030917");
+  EXPECT_EQ(FormatTimestamp({2026, 12, 31, 23, 59, 59, 999}), "2026123123595999");
+  EXPECT_EQ(FormatTimestamp({2026, 1, 2, 3, 4, 5, 6}), "2026010203040500");
+}
+
+TEST(TimestampTest, NowLiesBetweenTwoReadingsOfTheClock) {
+  const std::string before = FormatTimestamp(LocalTimeNow());
+  const std::string stamp = GetTimestampString();
+  const std::string after = FormatTimestamp(LocalTimeNow());
+  EXPECT_TRUE(std::regex_match(stamp, std::regex(R"(\d{16})")));
+  EXPECT_LE(before, stamp);
+  EXPECT_LE(stamp, after);
+}
+
+TEST(FileVersionTest, OwnExecutableMissingPathAndForeignFile) {
+  RecordingMessageBoxProvider boxes;
+  ScopedMessageBoxProvider scoped(boxes);
+  EXPECT_EQ(GetFileVersionString(ExecutablePath()), STRANDEX_TEST_VERSION);
+  EXPECT_EQ(GetFileVersionString("/no/such/file.exe"), "FILE NOT FOUND");
+  EXPECT_TRUE(boxes.Boxes().empty());
+
+  TempDir dir;
+  WriteFile(dir / "other", "not a program");
+  EXPECT_EQ(GetFileVersionString(dir / "other"), "0.0.0.0");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].caption, "GetFileVersionInfoSizeA()");
+}
+
+TEST(SystemInfoTest, FileSizes) {
+  TempDir dir;
+  WriteFile(dir / "f", std::string(12345, 'x'));
+  EXPECT_EQ(GetFileSize64(dir / "f"), 12345u);
+  EXPECT_EQ(GetFileSize64(dir / "missing"), 0u);
+  EXPECT_EQ(GetFileSize64(dir.Path()), 0u);
+}
+
+TEST(SystemInfoTest, LastErrorTextIsTracedAndLeavesTheError) {
+  ScopedTraceLog log;
+  errno = ENOENT;
+  EXPECT_EQ(GetLastErrorAsString(), "No such file or directory");
+  EXPECT_EQ(errno, ENOENT);
+  auto messages = log.Messages();
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0], "entering GetLastErrorAsString()...");
+  EXPECT_EQ(messages[1], "exiting  GetLastErrorAsString(No such file or directory)...");
+}
+
+TEST(SystemInfoTest, NamesFitTheirBuffers) {
+  EXPECT_LT(GetUserNameString().size(), 256u);
+  EXPECT_FALSE(GetComputerNameString().empty());
+}
+
+TEST(TextFileTest, TextModeWritesCrLfAndBinaryModeBytesAsGiven) {
+  TempDir dir;
+  {
+    TextFile text = OpenTextFile(dir / "t.txt", "w");
+    ASSERT_TRUE(text);
+    EXPECT_TRUE(text.Write("a\tb\nc\n\n"));
+    EXPECT_TRUE(text.Close());
+  }
+  EXPECT_EQ(ReadFile(dir / "t.txt"), "a\tb\r\nc\r\n\r\n");
+  {
+    TextFile text = OpenTextFile(dir / "t.txt", "a");
+    EXPECT_TRUE(text.Write("d\n"));
+  }
+  EXPECT_EQ(ReadFile(dir / "t.txt"), "a\tb\r\nc\r\n\r\nd\r\n");
+  {
+    TextFile binary = OpenTextFile(dir / "b.bin", "wb");
+    EXPECT_TRUE(binary.Write("x\ny"));
+  }
+  EXPECT_EQ(ReadFile(dir / "b.bin"), "x\ny");
+  EXPECT_FALSE(OpenTextFile(dir / "missing/t.txt", "w"));
+}
+
+TEST(TextFileTest, AFullDiskIsReportedOnClose) {
+  TextFile full = OpenTextFile("/dev/full", "w");
+  if (!full) GTEST_SKIP() << "/dev/full is not available here";
+  full.Write(std::string(1 << 16, 'x'));
+  EXPECT_FALSE(full.Close());
+}
+
+TEST(AppPathsTest, PathHelpers) {
+  struct Case {
+    const char* path;
+    const char* name;
+    const char* folder;
+    const char* withoutExtension;
+  };
+  const Case cases[] = {
+      {"/a/b/strandex.log", "strandex.log", "/a/b", "/a/b/strandex"},
+      {"/a.b/c", "c", "/a.b", "/a.b/c"},
+      {"x.tar.gz", "x.tar.gz", "", "x.tar"},
+      {"/top", "top", "/", "/top"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(FileNameOf(c.path), c.name);
+    EXPECT_EQ(FolderOf(c.path), c.folder);
+    EXPECT_EQ(RemoveExtension(c.path), c.withoutExtension);
+  }
+}
+
+TEST(AppPathsTest, HomeVariableChoosesTheFolderOfSettingsAndLog) {
+  TempDir dir;
+  const std::string home = dir / "home/sub";
+  ScopedEnv env("STRANDEX_HOME", home.c_str());
+  EXPECT_EQ(SettingsFilePath(), home + "/strandex.ini");
+  EXPECT_EQ(EventLogFilePath(), home + "/strandex.log");
+  struct stat st{};
+  EXPECT_EQ(stat(home.c_str(), &st), 0);
+}
+
+TEST(AppPathsTest, WithoutHomeTheExecutablesFolderIsUsedWhenWritable) {
+  ScopedEnv env("STRANDEX_HOME", nullptr);
+  const std::string folder = FolderOf(ExecutablePath());
+  if (access(folder.c_str(), W_OK) != 0) GTEST_SKIP() << "build folder is not writable";
+  EXPECT_EQ(SettingsFilePath(), folder + "/strandex.ini");
+}
+
+TEST(AppPathsTest, TitleDefaultsToTheExecutablesName) {
+  SetApplicationTitle("");
+  EXPECT_EQ(GetApplicationTitle(), RemoveExtension(FileNameOf(ExecutablePath())));
+  SetApplicationTitle("Quorel Strandex 1.0.0.0");
+  EXPECT_EQ(GetApplicationTitle(), "Quorel Strandex 1.0.0.0");
+  SetApplicationTitle("");
+}
+
+}  // namespace

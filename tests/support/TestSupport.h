@@ -1,0 +1,85 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "EventLog.h"
+#include "MessageBox.h"
+
+namespace testing_support {
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object goes.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& Path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Sets (or, with nullptr, removes) an environment variable for the lifetime
+// of this object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+std::string ReadFile(const std::string& path);
+void WriteFile(const std::string& path, const std::string& bytes);
+bool Exists(const std::string& path);
+
+// Every box shown, in order; questions take the scripted answers in turn and
+// No when none is left.
+class RecordingMessageBoxProvider : public MessageBoxProvider {
+ public:
+  struct Box {
+    enum Kind { kError, kQuestion } kind;
+    std::string text;
+    std::string caption;
+  };
+  void ShowError(const std::string& text, const std::string& caption) override;
+  int AskYesNo(const std::string& text, const std::string& caption) override;
+  void ScriptAnswers(std::vector<int> answers) { answers_ = std::move(answers); }
+  const std::vector<Box>& Boxes() const { return boxes_; }
+
+ private:
+  std::vector<Box> boxes_;
+  std::vector<int> answers_;
+};
+
+// Points the process-wide event log at a file in a fresh folder with trace
+// lines enabled, and puts back an unopened log afterwards.
+class ScopedTraceLog {
+ public:
+  ScopedTraceLog();
+  ~ScopedTraceLog();
+  const std::string& Path() const { return path_; }
+  // The messages of the trace lines, without time stamp and indentation.
+  std::vector<std::string> Messages() const;
+  // Whole trace lines after the header (without their CR LF), empty lines kept.
+  std::vector<std::string> Lines() const;
+
+ private:
+  TempDir dir_;
+  std::string path_;
+};
+
+// A log file's lines, split on CR LF.
+std::vector<std::string> SplitCrLf(const std::string& text);
+
+}  // namespace testing_support
