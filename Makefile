@@ -32,6 +32,9 @@ test-sanitize: deps $(SAN_BUILD)/CMakeCache.txt
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
+bench: build
+	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 

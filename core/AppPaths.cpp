@@ -18,7 +18,9 @@ std::string EnvOr(const char* name, const std::string& fallback) {
   return value != nullptr && *value != '\0' ? std::string(value) : fallback;
 }
 
-std::string HomeFolder() { return EnvOr("HOME", "/tmp"); }
+std::string HomeFolder() {
+  return EnvOr("HOME", "/tmp");
+}
 
 // The folder for one kind of file: STRANDEX_HOME, the executable's folder, or
 // the XDG folder given.
@@ -55,7 +57,9 @@ std::string GetApplicationTitle() {
   return ApplicationTitle();
 }
 
-void SetApplicationTitle(const std::string& title) { ApplicationTitle() = title; }
+void SetApplicationTitle(const std::string& title) {
+  ApplicationTitle() = title;
+}
 
 std::string FileNameOf(const std::string& path) {
   auto slash = path.find_last_of('/');

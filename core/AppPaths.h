@@ -23,8 +23,8 @@ std::string GetApplicationTitle();
 void SetApplicationTitle(const std::string& title);
 
 // Path helpers on '/'-separated paths.
-std::string FileNameOf(const std::string& path);    // after the last '/'
-std::string FolderOf(const std::string& path);      // up to, without, the last '/'
+std::string FileNameOf(const std::string& path);       // after the last '/'
+std::string FolderOf(const std::string& path);         // up to, without, the last '/'
 std::string RemoveExtension(const std::string& path);  // drops the file name's last ".xxx"
 
 // Creates the folder and its parents; true when it exists afterwards.

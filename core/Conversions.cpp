@@ -1,11 +1,11 @@
 #include "Conversions.h"
 
-#include <clocale>
+#include <locale.h>
 #include <cctype>
 #include <climits>
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
-#include <locale.h>
 
 #include "EventLog.h"
 
@@ -24,7 +24,9 @@ char SystemDecimalSeparator() {
              : '.';
 }
 
-bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+bool IsBlank(char c) {
+  return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
 
 // Strict reading: optional blanks, sign, digits with at most one decimal
 // separator (at least one digit), an optional exponent, optional blanks, and

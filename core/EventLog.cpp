@@ -26,7 +26,9 @@ std::string TimeText(const LocalTime& t) {
   return Format("%02d:%02d:%02d", t.hour, t.minute, t.second);
 }
 
-bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool StartsWith(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
 
 // The name a log file gets when it is moved aside: the path without its
 // extension, a blank, the file's modification time in 14 digits, ".log".
@@ -123,12 +125,18 @@ EventLog& ProcessEventLog() {
   return log;
 }
 
-void OpenEventLog(const std::string& logPath) { OpenEventLog(logPath, SettingsFilePath()); }
+void OpenEventLog(const std::string& logPath) {
+  OpenEventLog(logPath, SettingsFilePath());
+}
 
 void OpenEventLog(const std::string& logPath, const std::string& settingsPath) {
   ProcessEventLog().Open(logPath, settingsPath);
 }
 
-void LogMessage(const std::string& message) { ProcessEventLog().Log(message); }
+void LogMessage(const std::string& message) {
+  ProcessEventLog().Log(message);
+}
 
-void RotateEventLog() { ProcessEventLog().Rotate(); }
+void RotateEventLog() {
+  ProcessEventLog().Rotate();
+}

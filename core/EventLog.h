@@ -79,4 +79,6 @@ void LogMessage(const std::string& message);
 void RotateEventLog();
 
 // Whether trace lines are written; lets hot paths skip building messages.
-inline bool EventLogEnabled() { return ProcessEventLog().Enabled(); }
+inline bool EventLogEnabled() {
+  return ProcessEventLog().Enabled();
+}

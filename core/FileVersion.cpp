@@ -11,7 +11,9 @@
 #error "STRANDEX_VERSION must be defined by the build"
 #endif
 
-std::string ProgramVersionString() { return STRANDEX_VERSION; }
+std::string ProgramVersionString() {
+  return STRANDEX_VERSION;
+}
 
 std::string GetFileVersionString(const std::string& path) {
   if (path.empty() || !FileExists(path)) return "FILE NOT FOUND";

@@ -24,7 +24,9 @@ struct IniText {
 };
 
 std::string Trim(const std::string& s) {
-  auto isBlank = [](unsigned char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+  auto isBlank = [](unsigned char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+  };
   std::size_t b = 0, e = s.size();
   while (b < e && isBlank(static_cast<unsigned char>(s[b]))) ++b;
   while (e > b && isBlank(static_cast<unsigned char>(s[e - 1]))) --e;
@@ -59,7 +61,7 @@ std::optional<std::pair<std::string, std::string>> KeyValue(const std::string& l
 enum class LoadResult { kMissing, kLoaded, kTooLarge };
 
 LoadResult Load(const std::string& path, IniText& text) {
-  struct stat st{};
+  struct stat st {};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return LoadResult::kMissing;
   if (static_cast<std::uint64_t>(st.st_size) > IniFile::kMaxFileSize) {
     LogMessage("ERROR: settings file \"" + path + "\" is larger than 16 MiB and is ignored!!!");
@@ -72,8 +74,8 @@ LoadResult Load(const std::string& path, IniText& text) {
 
   auto firstNl = data.find('\n');
   text.eol = (firstNl != std::string::npos && firstNl > 0 && data[firstNl - 1] == '\r') ? "\r\n"
-             : firstNl != std::string::npos                                              ? "\n"
-                                                                                         : "\r\n";
+             : firstNl != std::string::npos                                             ? "\n"
+                                                                                        : "\r\n";
   text.endsWithEol = data.empty() || data.back() == '\n';
   std::size_t start = 0;
   while (start < data.size()) {
@@ -95,7 +97,7 @@ bool Save(const std::string& path, const IniText& text) {
     if (i + 1 < text.lines.size() || text.endsWithEol) data += text.eol;
   }
 
-  struct stat st{};
+  struct stat st {};
   const bool existed = stat(path.c_str(), &st) == 0;
   std::string temp = path + ".XXXXXX";
   int fd = mkstemp(temp.data());
@@ -105,8 +107,10 @@ bool Save(const std::string& path, const IniText& text) {
   for (std::size_t done = 0; ok && done < data.size();) {
     ssize_t n = write(fd, data.data() + done, data.size() - done);
     if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) ok = false;
-    else done += static_cast<std::size_t>(n);
+    if (n <= 0)
+      ok = false;
+    else
+      done += static_cast<std::size_t>(n);
   }
   if (ok && fsync(fd) != 0) ok = false;
   if (close(fd) != 0) ok = false;

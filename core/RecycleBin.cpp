@@ -32,13 +32,18 @@ int CodeForErrno(int error) {
     case EACCES:
     case EPERM:
     case EROFS:
-    case EBUSY: return kAccessDenied;
-    case ENAMETOOLONG: return kPathTooLong;
+    case EBUSY:
+      return kAccessDenied;
+    case ENAMETOOLONG:
+      return kPathTooLong;
     case ENOSPC:
     case EFBIG:
-    case EDQUOT: return kTooLargeForDestination;
-    case EINVAL: return kDestinationInsideSource;
-    default: return kInvalidPath;
+    case EDQUOT:
+      return kTooLargeForDestination;
+    case EINVAL:
+      return kDestinationInsideSource;
+    default:
+      return kInvalidPath;
   }
 }
 
@@ -92,7 +97,7 @@ std::string ReserveTrashName(const std::string& trash, const std::string& name,
       *code = errno == ENAMETOOLONG ? kPathTooLong : kDestinationError;
       return {};
     }
-    struct stat st{};
+    struct stat st {};
     const bool taken = lstat((trash + "/files/" + candidate).c_str(), &st) == 0;
     const bool written = !taken && WriteAll(fd, TrashInfoText(originalPath));
     close(fd);
@@ -153,7 +158,7 @@ int MoveToTrash(const std::string& path) {
     absolute = absolute.parent_path();  // "folder/" names the folder
   if (absolute == absolute.root_path()) return kRootFolder;
 
-  struct stat st{};
+  struct stat st {};
   if (lstat(absolute.c_str(), &st) != 0) return CodeForErrno(errno);
 
   const std::string trash = TrashFolder();
@@ -179,44 +184,64 @@ int MoveToTrash(const std::string& path) {
 
 std::string RecycleErrorMessage(int code) {
   switch (code) {
-    case 113: return "The source and destination files are the same file.";
+    case 113:
+      return "The source and destination files are the same file.";
     case 114:
       return "Multiple file paths were specified in the source buffer, but only one destination "
              "file path.";
     case 115:
       return "Rename operation was specified but the destination path is a different directory. "
              "Use the move operation instead.";
-    case 116: return "The source is a root directory, which cannot be moved or renamed.";
+    case 116:
+      return "The source is a root directory, which cannot be moved or renamed.";
     case 117:
       return "The operation was canceled by the user, or silently canceled if the appropriate "
              "flags were supplied to SHFileOperation.";
-    case 118: return "The destination is a subtree of the source.";
-    case 120: return "Security settings denied access to the source.";
-    case 121: return "The source or destination path exceeded or would exceed MAX_PATH.";
+    case 118:
+      return "The destination is a subtree of the source.";
+    case 120:
+      return "Security settings denied access to the source.";
+    case 121:
+      return "The source or destination path exceeded or would exceed MAX_PATH.";
     case 122:
       return "The operation involved multiple destination paths, which can fail in the case of a "
              "move operation.";
-    case 124: return "The path in the source or destination or both was invalid.";
-    case 125: return "The source and destination have the same parent folder.";
-    case 126: return "The destination path is an existing file.";
-    case 128: return "The destination path is an existing folder.";
-    case 129: return "The name of the file exceeds MAX_PATH.";
-    case 130: return "The destination is a read-only CD-ROM, possibly unformatted.";
-    case 131: return "The destination is a read-only DVD, possibly unformatted.";
-    case 132: return "The destination is a writable CD-ROM, possibly unformatted.";
+    case 124:
+      return "The path in the source or destination or both was invalid.";
+    case 125:
+      return "The source and destination have the same parent folder.";
+    case 126:
+      return "The destination path is an existing file.";
+    case 128:
+      return "The destination path is an existing folder.";
+    case 129:
+      return "The name of the file exceeds MAX_PATH.";
+    case 130:
+      return "The destination is a read-only CD-ROM, possibly unformatted.";
+    case 131:
+      return "The destination is a read-only DVD, possibly unformatted.";
+    case 132:
+      return "The destination is a writable CD-ROM, possibly unformatted.";
     case 133:
       return "The file involved in the operation is too large for the destination media or file "
              "system.";
-    case 134: return "The source is a read-only CD-ROM, possibly unformatted.";
-    case 135: return "The source is a read-only DVD, possibly unformatted.";
-    case 136: return "The source is a writable CD-ROM, possibly unformatted.";
-    case 183: return "MAX_PATH was exceeded during the operation.";
+    case 134:
+      return "The source is a read-only CD-ROM, possibly unformatted.";
+    case 135:
+      return "The source is a read-only DVD, possibly unformatted.";
+    case 136:
+      return "The source is a writable CD-ROM, possibly unformatted.";
+    case 183:
+      return "MAX_PATH was exceeded during the operation.";
     case 1026:
       return "An unknown error occurred. This is typically due to an invalid path in the source "
              "or destination. This error does not occur on Windows Vista and later.";
-    case 65536: return "An unspecified error occurred on the destination.";
-    case 65652: return "Destination is a root directory and cannot be renamed.";
-    default: return "UNKNOWN ERROR (" + std::to_string(code) + ")!!!";
+    case 65536:
+      return "An unspecified error occurred on the destination.";
+    case 65652:
+      return "Destination is a root directory and cannot be renamed.";
+    default:
+      return "UNKNOWN ERROR (" + std::to_string(code) + ")!!!";
   }
 }
 

@@ -33,12 +33,12 @@ std::string& OpenerSetting() {
 }
 
 bool IsDirectory(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool IsExecutableFile(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && access(path.c_str(), X_OK) == 0;
 }
 
@@ -123,7 +123,7 @@ int OpenDocument(const std::string& file, const std::string& directory) {
   if (!directory.empty() && !IsDirectory(directory)) return kPathNotFound;
   const std::string document =
       (file.empty() || file[0] == '/' || directory.empty()) ? file : directory + "/" + file;
-  struct stat st{};
+  struct stat st {};
   if (document.empty() || stat(document.c_str(), &st) != 0) return kFileNotFound;
 
   const std::string opener = ResolveProgram(DocumentOpener());
@@ -138,22 +138,35 @@ int OpenDocument(const std::string& file, const std::string& directory) {
 
 std::string ShellExecuteErrorMessage(int code) {
   switch (code) {
-    case 0: return "The operating system is out of memory or resources.";
-    case 2: return "The specified file was not found.";
-    case 3: return "The specified path was not found.";
-    case 5: return "The operating system denied access to the specified file.";
-    case 8: return "There was not enough memory to complete the operation.";
-    case 11: return "The .EXE file is invalid.";
-    case 26: return "A sharing violation occurred.";
-    case 27: return "The file association is incomplete or invalid.";
-    case 28: return "The DDE transaction could not be completed because\nthe request timed out.";
-    case 29: return "The DDE transaction failed.";
+    case 0:
+      return "The operating system is out of memory or resources.";
+    case 2:
+      return "The specified file was not found.";
+    case 3:
+      return "The specified path was not found.";
+    case 5:
+      return "The operating system denied access to the specified file.";
+    case 8:
+      return "There was not enough memory to complete the operation.";
+    case 11:
+      return "The .EXE file is invalid.";
+    case 26:
+      return "A sharing violation occurred.";
+    case 27:
+      return "The file association is incomplete or invalid.";
+    case 28:
+      return "The DDE transaction could not be completed because\nthe request timed out.";
+    case 29:
+      return "The DDE transaction failed.";
     case 30:
       return "The DDE transaction could not be completed because\nother DDE transactions were "
              "being processed.";
-    case 31: return "There is no application associated with the given filenamce extension.";
-    case 32: return "The specified dynamic-link library was not found.";
-    default: return "Unknown error.";
+    case 31:
+      return "There is no application associated with the given filenamce extension.";
+    case 32:
+      return "The specified dynamic-link library was not found.";
+    default:
+      return "Unknown error.";
   }
 }
 
@@ -174,7 +187,9 @@ int AnsiString_ShellExecute(const std::string& operation, const std::string& fil
   return r;
 }
 
-void SetDocumentOpener(const std::string& program) { OpenerSetting() = program; }
+void SetDocumentOpener(const std::string& program) {
+  OpenerSetting() = program;
+}
 
 std::string DocumentOpener() {
   if (!OpenerSetting().empty()) return OpenerSetting();

@@ -39,7 +39,7 @@ std::string GetComputerNameString() {
 }
 
 std::uint64_t GetFileSize64(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
   return static_cast<std::uint64_t>(st.st_size);
 }
@@ -54,12 +54,12 @@ std::string GetLastErrorAsString() {
 }
 
 std::optional<std::time_t> GetFileModificationTime(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (stat(path.c_str(), &st) != 0) return std::nullopt;
   return st.st_mtime;
 }
 
 bool FileExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return lstat(path.c_str(), &st) == 0;
 }

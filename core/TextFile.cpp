@@ -17,7 +17,9 @@ TextFile& TextFile::operator=(TextFile&& other) noexcept {
   return *this;
 }
 
-TextFile::~TextFile() { Close(); }
+TextFile::~TextFile() {
+  Close();
+}
 
 bool TextFile::Write(std::string_view text) {
   if (file_ == nullptr) return false;

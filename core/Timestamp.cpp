@@ -9,4 +9,6 @@ std::string FormatTimestamp(const LocalTime& t) {
   return text;
 }
 
-std::string GetTimestampString() { return FormatTimestamp(LocalTimeNow()); }
+std::string GetTimestampString() {
+  return FormatTimestamp(LocalTimeNow());
+}

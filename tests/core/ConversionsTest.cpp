@@ -14,9 +14,13 @@ TEST(ConversionsTest, ToIntReadsLikeAtol) {
     const char* text;
     int expected;
   };
-  const Case cases[] = {{"42abc", 42},   {"  -7", -7},        {"abc", 0},
-                        {"+15", 15},     {"99999999999", 2147483647},
-                        {"-99999999999", -2147483647 - 1},    {"0x1F", 0}};
+  const Case cases[] = {{"42abc", 42},
+                        {"  -7", -7},
+                        {"abc", 0},
+                        {"+15", 15},
+                        {"99999999999", 2147483647},
+                        {"-99999999999", -2147483647 - 1},
+                        {"0x1F", 0}};
   for (const auto& c : cases) EXPECT_EQ(AnsiString_ToInt(c.text), c.expected) << c.text;
   auto messages = log.Messages();
   ASSERT_EQ(messages.size(), 2 * std::size(cases));
@@ -40,9 +44,9 @@ TEST(ConversionsTest, ToDoubleAcceptsBothDecimalMarks) {
     bool error;
   };
   const Case cases[] = {
-      {"1.5", '.', 1.5L, false},    {"2,5", '.', 2.5L, true},   {" -3.25e2 ", '.', -325.0L, false},
-      {"1,5", ',', 1.5L, false},    {"1.5", ',', 1.5L, true},   {"abc", '.', 0.0L, true},
-      {"7.5kg", '.', 7.5L, true},   {"0.1", '.', 0.1L, false},  {".", '.', 0.0L, true},
+      {"1.5", '.', 1.5L, false},  {"2,5", '.', 2.5L, true},  {" -3.25e2 ", '.', -325.0L, false},
+      {"1,5", ',', 1.5L, false},  {"1.5", ',', 1.5L, true},  {"abc", '.', 0.0L, true},
+      {"7.5kg", '.', 7.5L, true}, {"0.1", '.', 0.1L, false}, {".", '.', 0.0L, true},
   };
   for (const auto& c : cases) {
     ScopedTraceLog log;

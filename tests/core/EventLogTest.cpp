@@ -1,7 +1,7 @@
 #include "EventLog.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <ctime>
@@ -68,7 +68,8 @@ TEST_F(EventLogTest, HeaderIsWrittenAtEveryStartAndAlignsItsLabels) {
   EXPECT_EQ(lines[1], "");
   EXPECT_EQ(lines[2], "File Name    = " + FileNameOf(ExecutablePath()));
   EXPECT_EQ(lines[3], "Version      = " STRANDEX_TEST_VERSION);
-  EXPECT_TRUE(std::regex_match(lines[4], std::regex(R"(Build Date   = \d{4}-\d\d-\d\d, \d\d:\d\d:\d\d)")))
+  EXPECT_TRUE(
+      std::regex_match(lines[4], std::regex(R"(Build Date   = \d{4}-\d\d-\d\d, \d\d:\d\d:\d\d)")))
       << lines[4];
   EXPECT_EQ(lines[5], "Current Time = 2013-05-07, 14:03:09");
   EXPECT_EQ(lines[6].substr(0, 15), "Computer     = ");
@@ -117,12 +118,12 @@ TEST_F(EventLogTest, TraceLineFormatAndIndentationFollowTheNestingDepth) {
     int depthAfter;
   };
   const std::vector<Step> steps = {
-      {"exiting  Nothing()...", "", 0},            // below zero stays zero
+      {"exiting  Nothing()...", "", 0},  // below zero stays zero
       {"entering A()...", "", 1},
       {"entering B()...", " ", 2},
       {"entering C()...", "  ", 3},
       {"ERROR : TPreferencesForm is undefined!!!", "***", 3},
-      {"status text entering here", "   ", 3},     // "entering " not first: no change
+      {"status text entering here", "   ", 3},  // "entering " not first: no change
       {"exiting  C()...", "  ", 2},
       {"exiting  B(ERROR CREATING RAW DATA FILE)...", "*", 1},
       {"", " ", 1},
@@ -137,7 +138,8 @@ TEST_F(EventLogTest, TraceLineFormatAndIndentationFollowTheNestingDepth) {
   ASSERT_EQ(lines.size(), steps.size() + 1);
   EXPECT_EQ(lines[0], "");  // the first line of a run follows a pause since tick 0
   for (std::size_t i = 0; i < steps.size(); ++i)
-    EXPECT_EQ(lines[i + 1], "[2013/05/07 14:03:09.042] - " + steps[i].indentation + steps[i].message);
+    EXPECT_EQ(lines[i + 1],
+              "[2013/05/07 14:03:09.042] - " + steps[i].indentation + steps[i].message);
 }
 
 TEST_F(EventLogTest, EmptyLineSeparatesLinesMoreThanOneSecondApart) {
@@ -185,8 +187,8 @@ TEST_F(EventLogTest, RotatesOnlyAboveTheSizeLimitAndCarriesTheDepthOver) {
   // The new file: header, the line naming the full one, then the message.
   auto lines = FileLines();
   ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[10 - 1], "[2013/05/07 14:03:09.042] -   see \"" + fullName +
-                               "\" for previous details...");
+  EXPECT_EQ(lines[10 - 1],
+            "[2013/05/07 14:03:09.042] -   see \"" + fullName + "\" for previous details...");
   EXPECT_EQ(lines[10], "[2013/05/07 14:03:09.042] -  exiting  Inner()...");
   EXPECT_EQ(log_.Depth(), 1);
 }

@@ -49,10 +49,16 @@ TEST_F(IniFileTest, IntegerReadsTakeTheDefaultUnlessTheWholeValueIsANumber) {
     const char* value;
     int expected;
   };
-  const Case cases[] = {{"42", 42},          {"-7", -7},       {"+3", 3},
-                        {"12abc", -1},       {"abc", -1},      {"", -1},
-                        {"2147483647", 2147483647},            {"2147483648", -1},
-                        {"-2147483648", -2147483647 - 1},      {"1.5", -1}};
+  const Case cases[] = {{"42", 42},
+                        {"-7", -7},
+                        {"+3", 3},
+                        {"12abc", -1},
+                        {"abc", -1},
+                        {"", -1},
+                        {"2147483647", 2147483647},
+                        {"2147483648", -1},
+                        {"-2147483648", -2147483647 - 1},
+                        {"1.5", -1}};
   for (const auto& c : cases) {
     Write(std::string("[main]\r\nKey=") + c.value + "\r\n");
     EXPECT_EQ(IniFile(path_).ReadInteger("main", "Key", -1), c.expected) << c.value;
@@ -64,8 +70,8 @@ TEST_F(IniFileTest, ProfileIntReadsTheLeadingNumber) {
     const char* value;
     int expected;
   };
-  const Case cases[] = {{"1", 1},     {"  12abc", 12}, {"abc", 0},        {"", 0},
-                        {"-5x", -5},  {"99999999999", 2147483647}};
+  const Case cases[] = {{"1", 1}, {"  12abc", 12}, {"abc", 0},
+                        {"", 0},  {"-5x", -5},     {"99999999999", 2147483647}};
   for (const auto& c : cases) {
     Write(std::string("[main]\r\nlog_all_events=") + c.value + "\r\n");
     EXPECT_EQ(ReadProfileInt("main", "log_all_events", 9, path_), c.expected) << c.value;

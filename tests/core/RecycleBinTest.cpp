@@ -34,8 +34,9 @@ TEST_F(RecycleBinTest, FileGoesToTheTrashWithItsRecord) {
   EXPECT_EQ(ReadFile(Trash() + "/files/comet 1%.bmp"), "pixels");
   const std::string info = Info("comet 1%.bmp");
   EXPECT_TRUE(std::regex_match(
-      info, std::regex("\\[Trash Info\\]\nPath=" + work_.Path() +
-                       "/comet%201%25\\.bmp\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
+      info,
+      std::regex("\\[Trash Info\\]\nPath=" + work_.Path() +
+                 "/comet%201%25\\.bmp\nDeletionDate=\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\n")))
       << info;
   auto messages = log_.Messages();
   ASSERT_EQ(messages.size(), 2u);
@@ -81,7 +82,8 @@ TEST_F(RecycleBinTest, RefusesToTrashTheTrashOrTheRoot) {
 }
 
 TEST_F(RecycleBinTest, AcrossFileSystemsTheItemIsCopiedWhole) {
-  struct stat shm{}, trash{};
+  struct stat shm {
+  }, trash{};
   fs::create_directories(Trash());
   if (stat("/dev/shm", &shm) != 0 || stat(Trash().c_str(), &trash) != 0 ||
       shm.st_dev == trash.st_dev || access("/dev/shm", W_OK) != 0)

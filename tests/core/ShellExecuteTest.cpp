@@ -66,16 +66,16 @@ TEST_F(ShellExecuteTest, FailuresMapToTheShellsCodesAndMessages) {
     int code;
   };
   const Case cases[] = {
-      {"exit 0", dir_ / "missing.txt", "", 2},
-      {"exit 0", "doc.xyz", dir_ / "nofolder", 3},
+      {"exit 0", dir_ / "missing.txt", "", 2}, {"exit 0", "doc.xyz", dir_ / "nofolder", 3},
       {"exit 3", dir_ / "doc.xyz", "", 31},  // no tool to open this kind of file
       {"exit 4", dir_ / "doc.xyz", "", 31},  // no application for the type
-      {"exit 2", dir_ / "doc.xyz", "", 2},
-      {nullptr, dir_ / "doc.xyz", "", 31},
+      {"exit 2", dir_ / "doc.xyz", "", 2},     {nullptr, dir_ / "doc.xyz", "", 31},
   };
   for (const auto& c : cases) {
-    if (c.opener != nullptr) UseOpener(c.opener);
-    else SetDocumentOpener(dir_ / "no-such-opener");
+    if (c.opener != nullptr)
+      UseOpener(c.opener);
+    else
+      SetDocumentOpener(dir_ / "no-such-opener");
     EXPECT_EQ(AnsiString_ShellExecute("open", c.file, "", c.directory, 1, false), c.code) << c.file;
     ASSERT_FALSE(boxes_.Boxes().empty());
     EXPECT_EQ(boxes_.Boxes().back().text, ShellExecuteErrorMessage(c.code));

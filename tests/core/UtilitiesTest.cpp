@@ -126,7 +126,7 @@ TEST(AppPathsTest, HomeVariableChoosesTheFolderOfSettingsAndLog) {
   ScopedEnv env("STRANDEX_HOME", home.c_str());
   EXPECT_EQ(SettingsFilePath(), home + "/strandex.ini");
   EXPECT_EQ(EventLogFilePath(), home + "/strandex.log");
-  struct stat st{};
+  struct stat st {};
   EXPECT_EQ(stat(home.c_str(), &st), 0);
 }
 

@@ -32,13 +32,17 @@ ScopedEnv::ScopedEnv(const char* name, const char* value) : name_(name) {
     had_ = true;
     old_ = old;
   }
-  if (value != nullptr) setenv(name, value, 1);
-  else unsetenv(name);
+  if (value != nullptr)
+    setenv(name, value, 1);
+  else
+    unsetenv(name);
 }
 
 ScopedEnv::~ScopedEnv() {
-  if (had_) setenv(name_.c_str(), old_.c_str(), 1);
-  else unsetenv(name_.c_str());
+  if (had_)
+    setenv(name_.c_str(), old_.c_str(), 1);
+  else
+    unsetenv(name_.c_str());
 }
 
 std::string ReadFile(const std::string& path) {
@@ -55,7 +59,7 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }
 
 bool Exists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return lstat(path.c_str(), &st) == 0;
 }
 
@@ -76,7 +80,9 @@ ScopedTraceLog::ScopedTraceLog() : path_(dir_ / "trace.log") {
   OpenEventLog(path_, dir_ / "trace.ini");
 }
 
-ScopedTraceLog::~ScopedTraceLog() { ProcessEventLog() = EventLog(); }
+ScopedTraceLog::~ScopedTraceLog() {
+  ProcessEventLog() = EventLog();
+}
 
 std::vector<std::string> SplitCrLf(const std::string& text) {
   std::vector<std::string> lines;

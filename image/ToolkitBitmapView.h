@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+// The pixel formats a toolkit bitmap can have.
+enum class ToolkitPixelFormat {
+  kDeviceDependent,
+  k1Bit,
+  k4Bit,
+  k8Bit,
+  k15Bit,
+  k16Bit,
+  k24Bit,  // Blue, Green, Red per pixel
+  k32Bit,  // Blue, Green, Red and a fourth byte
+  kCustom,
+};
+
+// What the raster image reads from a toolkit bitmap: its size, pixel format
+// and rows, row 0 at the top. A scanline holds at least as many bytes as the
+// width takes in the bitmap's format.
+class ToolkitBitmapView {
+ public:
+  virtual ~ToolkitBitmapView() = default;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  virtual ToolkitPixelFormat PixelFormat() const = 0;
+  virtual const std::uint8_t* ScanLine(int row) const = 0;
+};
+
+// Bits per pixel of the bitmap's format (1, 4, 8, 15, 16, 24 or 32); 0 with
+// the box "unknown PixelFormat!!!" for a device-dependent or custom format.
+int TBitmap_GetDepthInBits(const ToolkitBitmapView& bitmap);
+
+// Bits per pixel of a format, 0 when it has none.
+int DepthInBits(ToolkitPixelFormat format);
