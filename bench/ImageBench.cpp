@@ -64,5 +64,3 @@ void BM_RotateHalfTurn(benchmark::State& state) {
 BENCHMARK(BM_RotateHalfTurn)->Unit(benchmark::kMillisecond);
 
 }  // namespace
-
-BENCHMARK_MAIN();

@@ -56,7 +56,9 @@ std::int64_t WriteFully(int fd, const void* buffer, std::size_t n) {
   return static_cast<std::int64_t>(done);
 }
 
-char Printable(std::uint8_t c) { return c >= 32 && c < 127 ? static_cast<char>(c) : '?'; }
+char Printable(std::uint8_t c) {
+  return c >= 32 && c < 127 ? static_cast<char>(c) : '?';
+}
 
 BitmapInfoHeader ParseInfoHeader(const std::uint8_t* p) {
   BitmapInfoHeader h;
@@ -111,8 +113,10 @@ std::optional<Refusal> CheckHeader(const BitmapInfoHeader& h, std::int64_t strid
                    "Compressed BMP files are not supported"};
   if (stride < 0)
     return Refusal{"bitmap larger than 1 GiB!!!", "BMP image is too large (over 1 GiB of pixels)"};
-  const std::uint64_t rows = static_cast<std::uint64_t>(stride) * static_cast<std::uint32_t>(h.biHeight);
-  if (rows > BitmapImageClass::kMaxStorageBytes || h.biSizeImage > BitmapImageClass::kMaxStorageBytes)
+  const std::uint64_t rows =
+      static_cast<std::uint64_t>(stride) * static_cast<std::uint32_t>(h.biHeight);
+  if (rows > BitmapImageClass::kMaxStorageBytes ||
+      h.biSizeImage > BitmapImageClass::kMaxStorageBytes)
     return Refusal{"bitmap larger than 1 GiB!!!", "BMP image is too large (over 1 GiB of pixels)"};
   if (h.biSizeImage != 0 && h.biSizeImage < rows)
     return Refusal{"biSizeImage smaller than the pixel rows!!!",
@@ -126,7 +130,7 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
   LogMessage("entering BitmapImageClass::LoadFromFile(" + fileName + ")...");
 
   int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  struct stat st{};
+  struct stat st {};
   if (fd >= 0 && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
     close(fd);  // a folder, device or pipe is no image file
     fd = -1;
@@ -164,7 +168,8 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
 
   std::uint8_t sizeField[4];
   got = ReadFully(fd, sizeField, sizeof sizeField);
-  if (got < 0) return fail("unable to read dwBitmapHeaderSize!!!", "Unable to read dwBitmapHeaderSize");
+  if (got < 0)
+    return fail("unable to read dwBitmapHeaderSize!!!", "Unable to read dwBitmapHeaderSize");
   if (got < 4)
     return fail("improper size of dwBitmapHeaderSize!!!", "Unable to read dwBitmapHeaderSize");
   const std::uint32_t headerSize = GetLE32(sizeField);
@@ -173,7 +178,8 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
 
   std::uint8_t record[kInfoHeaderSize] = {};
   got = lseek(fd, kFileHeaderSize, SEEK_SET) < 0 ? -1 : ReadFully(fd, record, headerSize);
-  if (got < 0) return fail("unable to read dwBitmapHeaderSize!!!", "Unable to read dwBitmapHeaderSize");
+  if (got < 0)
+    return fail("unable to read dwBitmapHeaderSize!!!", "Unable to read dwBitmapHeaderSize");
   if (got < headerSize)
     return fail("improper bytes for dwBitmapHeaderSize!!!", "dwBitmapHeaderSize is wrong size");
 
@@ -188,9 +194,11 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
   RgbQuad table[256];
   const bool hasTable = header.biClrUsed >= 1 && header.biClrUsed <= 256;
   if (hasTable) {
-    got = lseek(fd, kColourTableOffset, SEEK_SET) < 0 ? -1 : ReadFully(fd, table, kColourTableBytes);
+    got =
+        lseek(fd, kColourTableOffset, SEEK_SET) < 0 ? -1 : ReadFully(fd, table, kColourTableBytes);
     if (got < 0) return fail("unable to read CLUT!!!", "Unable to read color lookup table");
-    if (got < kColourTableBytes) return fail("improper size for CLUT!!!", "Error in reading color table");
+    if (got < kColourTableBytes)
+      return fail("improper size for CLUT!!!", "Error in reading color table");
   }
 
   std::uint8_t meta[kMetaDataSize];
@@ -216,7 +224,8 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
                 "Unable to allocate storage for BITMAP->bmBits", kLoadCaptionChar);
   got = lseek(fd, bfOffBits, SEEK_SET) < 0 ? -1 : ReadFully(fd, storage.get(), header.biSizeImage);
   if (got < 0) return fail("unable to read bmBits!!!", "Unable to read bitmap data");
-  if (got < header.biSizeImage) return fail("improper size for bmBits!!!", "Error in reading bitmap data");
+  if (got < header.biSizeImage)
+    return fail("improper size for bmBits!!!", "Error in reading bitmap data");
 
   bmInfo.bmiHeader = header;
   if (hasTable) std::copy_n(table, 256, bmInfo.CLUT);
@@ -240,8 +249,8 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
 bool BitmapImageClass::SaveToFile(const std::string& fileName, bool withMetaData) {
   LogMessage("entering BitmapImageClass::SaveToFile(" + fileName + ")...");
   auto exitWith = [&](bool ok) {
-    LogMessage(std::string("exiting  BitmapImageClass::SaveToFile(") + (ok ? "SUCCESS" : "FAILURE") +
-               ")...");
+    LogMessage(std::string("exiting  BitmapImageClass::SaveToFile(") +
+               (ok ? "SUCCESS" : "FAILURE") + ")...");
     return ok;
   };
 

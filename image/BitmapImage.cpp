@@ -15,11 +15,16 @@ const char* const kCreateCaption = "BitmapImageClass::CreateThis()";
 
 int BytesPerPixelFor(int bits) {
   switch (bits) {
-    case 8: return 1;
-    case 16: return 2;
-    case 24: return 3;
-    case 32: return 4;
-    default: return 0;
+    case 8:
+      return 1;
+    case 16:
+      return 2;
+    case 24:
+      return 3;
+    case 32:
+      return 4;
+    default:
+      return 0;
   }
 }
 
@@ -27,16 +32,23 @@ int BytesPerPixelFor(int bits) {
 // pixels do not fill whole bytes (or are unknown).
 int ToolkitBytesPerPixel(ToolkitPixelFormat format) {
   switch (format) {
-    case ToolkitPixelFormat::k8Bit: return 1;
+    case ToolkitPixelFormat::k8Bit:
+      return 1;
     case ToolkitPixelFormat::k15Bit:
-    case ToolkitPixelFormat::k16Bit: return 2;
-    case ToolkitPixelFormat::k24Bit: return 3;
-    case ToolkitPixelFormat::k32Bit: return 4;
-    default: return 0;
+    case ToolkitPixelFormat::k16Bit:
+      return 2;
+    case ToolkitPixelFormat::k24Bit:
+      return 3;
+    case ToolkitPixelFormat::k32Bit:
+      return 4;
+    default:
+      return 0;
   }
 }
 
-std::string Result(bool ok) { return ok ? "SUCCESS" : "FAILURE"; }
+std::string Result(bool ok) {
+  return ok ? "SUCCESS" : "FAILURE";
+}
 
 }  // namespace
 
@@ -110,8 +122,8 @@ void BitmapImageClass::FillHeader() {
   h.biPlanes = Bitmap.bmPlanes;
   h.biBitCount = Bitmap.bmBitsPixel;
   h.biCompression = 0;
-  h.biSizeImage = static_cast<std::uint32_t>(Bitmap.bmWidthBytes) *
-                  static_cast<std::uint32_t>(Bitmap.bmHeight);
+  h.biSizeImage =
+      static_cast<std::uint32_t>(Bitmap.bmWidthBytes) * static_cast<std::uint32_t>(Bitmap.bmHeight);
   h.biXPelsPerMeter = 0;
   h.biYPelsPerMeter = 0;
   h.biClrUsed = Bitmap.bmBitsPixel == 8 ? 256 : 0;
@@ -198,7 +210,8 @@ void BitmapImageClass::SetBitsPerPixel(std::int16_t bits) {
   const int width = Bitmap.bmWidth;
   if (old.bmBits != nullptr && oldBytes != 2 && newBytes != 2) {
     for (int r = 0; r < Bitmap.bmHeight; ++r) {
-      const std::uint8_t* src = old.bmBits.get() + static_cast<std::ptrdiff_t>(r) * old.bmWidthBytes;
+      const std::uint8_t* src =
+          old.bmBits.get() + static_cast<std::ptrdiff_t>(r) * old.bmWidthBytes;
       std::uint8_t* dst = GetScanLine(r);
       if (oldBytes == 1) {
         for (int j = 0; j < width; ++j, dst += newBytes) {
@@ -210,8 +223,7 @@ void BitmapImageClass::SetBitsPerPixel(std::int16_t bits) {
       } else if (newBytes == 1) {
         for (int j = 0; j < width; ++j, src += oldBytes) dst[j] = GreyOfPixel(src);
       } else {
-        for (int j = 0; j < width; ++j, src += oldBytes, dst += newBytes)
-          std::memcpy(dst, src, 3);
+        for (int j = 0; j < width; ++j, src += oldBytes, dst += newBytes) std::memcpy(dst, src, 3);
       }
     }
   }
@@ -259,9 +271,12 @@ void BitmapImageClass::Copy(const ToolkitBitmapView& bitmap) {
   // Which rule moves a pixel: grey of a colour pixel, a grey byte spread over
   // a colour pixel, or the bytes as they are.
   enum { kNone, kToGrey, kFromGrey, kSame } rule = kNone;
-  if (bitmapBytes == bytes) rule = kSame;
-  else if (bytes < bitmapBytes && bitmapBytes >= 3) rule = kToGrey;
-  else if (bytes >= 3 && bitmapBytes == 1) rule = kFromGrey;
+  if (bitmapBytes == bytes)
+    rule = kSame;
+  else if (bytes < bitmapBytes && bitmapBytes >= 3)
+    rule = kToGrey;
+  else if (bytes >= 3 && bitmapBytes == 1)
+    rule = kFromGrey;
   if (rule == kNone) {
     LogMessage("ERROR: pixel format of the toolkit bitmap cannot be copied into " +
                std::to_string(Bitmap.bmBitsPixel) + "-bit image!!!");
@@ -272,7 +287,9 @@ void BitmapImageClass::Copy(const ToolkitBitmapView& bitmap) {
     const std::uint8_t* src = bitmap.ScanLine(Bitmap.bmHeight - 1 - r);
     std::uint8_t* dst = GetScanLine(r);
     switch (rule) {
-      case kSame: std::memcpy(dst, src, static_cast<std::size_t>(width) * bytes); break;
+      case kSame:
+        std::memcpy(dst, src, static_cast<std::size_t>(width) * bytes);
+        break;
       case kToGrey:
         for (int j = 0; j < width; ++j, src += bitmapBytes, dst += bytes)
           std::memset(dst, GreyOfPixel(src), static_cast<std::size_t>(bytes));
@@ -280,7 +297,8 @@ void BitmapImageClass::Copy(const ToolkitBitmapView& bitmap) {
       case kFromGrey:
         for (int j = 0; j < width; ++j, dst += bytes) dst[0] = dst[1] = dst[2] = src[j];
         break;
-      case kNone: break;
+      case kNone:
+        break;
     }
   }
   LogMessage("exiting  BitmapImageClass::Copy()...");
@@ -295,8 +313,10 @@ void BitmapImageClass::Copy(const BitmapImageClass& source, std::int32_t x0, std
     LogMessage("exiting  BitmapImageClass::Copy(FAILURE)...");
     return;
   }
-  const std::int64_t rows = std::min<std::int64_t>(Bitmap.bmHeight, std::int64_t{source.Bitmap.bmHeight} - y0);
-  const std::int64_t columns = std::min<std::int64_t>(Bitmap.bmWidth, std::int64_t{source.Bitmap.bmWidth} - x0);
+  const std::int64_t rows =
+      std::min<std::int64_t>(Bitmap.bmHeight, std::int64_t{source.Bitmap.bmHeight} - y0);
+  const std::int64_t columns =
+      std::min<std::int64_t>(Bitmap.bmWidth, std::int64_t{source.Bitmap.bmWidth} - x0);
   if (rows > 0 && columns > 0) {
     const std::size_t bytes = static_cast<std::size_t>(columns) * BytesPerPixel;
     const std::size_t offset = static_cast<std::size_t>(x0) * BytesPerPixel;

@@ -50,6 +50,45 @@ class BitmapImageClass {
   void MirrorHorizontal();
   void FlipVertical();
 
+  // Fills and per-pixel operations.
+  void SetAllPixelsToValue(std::int32_t value);
+  void SetAllPixelsToColor(std::uint32_t colour);
+  void Invert();
+  void Add(std::int16_t offset);
+  void Grayscale();
+
+  // Drawing; colours are 0x00BBGGRR, rows count from the bottom.
+  void DrawPoint(std::int32_t x, std::int32_t y, std::uint32_t colour);
+  void DrawLineHorizontal(std::int32_t x1, std::int32_t x2, std::int32_t y, std::uint32_t colour);
+  void DrawLineVertical(std::int32_t x, std::int32_t y1, std::int32_t y2, std::uint32_t colour);
+  void DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x2, std::int32_t y2,
+                std::uint32_t colour);
+
+  // Overlays of another image placed with its row 0, column 0 at (x, y).
+  void OverlayNonZero(const BitmapImageClass& source, std::int32_t x, std::int32_t y);
+  void OverlayNonZeroMerge(const BitmapImageClass& source, std::int32_t x, std::int32_t y);
+  void SetValueWhereNonZero(const BitmapImageClass& mask, std::uint8_t value);
+
+  // Grey ranges, contrast stretches and thresholds.
+  void GetRangeGRAY(std::uint8_t& minimum, std::uint8_t& maximum) const;
+  void GetRangeNonZeroGRAY(std::uint8_t& minimum, std::uint8_t& maximum) const;
+  void RangeGRAY(std::uint8_t low, std::uint8_t high);
+  void RangeNonZeroGRAY(std::uint8_t low, std::uint8_t high);
+  std::int32_t ThresholdGRAY(std::uint8_t low, std::uint8_t high);
+  void SuppressOutsideRangeGRAY(std::uint8_t low, std::uint8_t high);
+
+  // Histograms and the percentile cutoff.
+  void ComputeHistogram();
+  std::uint8_t GetPercentileGRAY(float fraction);
+  std::int32_t ThresholdPercentileGRAY(float fraction);
+
+  // Convolutions with edge replication, in place.
+  void ApplyKernel(const float* weights, std::uint16_t radius, bool normalise);
+  void Blur3x3();
+  void Blur5x5();
+  void Blur7x7();
+  void BlurGRAY(std::int16_t radius);
+
   bool LoadFromFile(const std::string& fileName);
   bool SaveToFile(const std::string& fileName, bool withMetaData);
   bool SaveToFile(const std::string& fileName) { return SaveToFile(fileName, false); }
@@ -70,6 +109,7 @@ class BitmapImageClass {
  private:
   BitmapImageClass();  // empty, with a grey-ramp colour table
   void FillHeader();
+  void Stretch(const char* name, std::uint8_t low, std::uint8_t high, bool nonZero);
   void FillGreyRamp();
   void MakeEmpty();
 };

@@ -7,14 +7,22 @@
 
 int DepthInBits(ToolkitPixelFormat format) {
   switch (format) {
-    case ToolkitPixelFormat::k1Bit: return 1;
-    case ToolkitPixelFormat::k4Bit: return 4;
-    case ToolkitPixelFormat::k8Bit: return 8;
-    case ToolkitPixelFormat::k15Bit: return 15;
-    case ToolkitPixelFormat::k16Bit: return 16;
-    case ToolkitPixelFormat::k24Bit: return 24;
-    case ToolkitPixelFormat::k32Bit: return 32;
-    default: return 0;
+    case ToolkitPixelFormat::k1Bit:
+      return 1;
+    case ToolkitPixelFormat::k4Bit:
+      return 4;
+    case ToolkitPixelFormat::k8Bit:
+      return 8;
+    case ToolkitPixelFormat::k15Bit:
+      return 15;
+    case ToolkitPixelFormat::k16Bit:
+      return 16;
+    case ToolkitPixelFormat::k24Bit:
+      return 24;
+    case ToolkitPixelFormat::k32Bit:
+      return 32;
+    default:
+      return 0;
   }
 }
 

@@ -32,8 +32,8 @@ TEST_F(BitmapImageTest, ConstructionBySizePadsRowsAndFillsTheHeader) {
     int width, height, bits, widthBytes, bytesPerPixel;
     std::uint32_t clrUsed;
   };
-  const Case cases[] = {{5, 3, 8, 8, 1, 256},  {5, 3, 24, 16, 3, 0}, {5, 3, 32, 20, 4, 0},
-                        {5, 3, 16, 12, 2, 0},  {4, 2, 24, 12, 3, 0}, {1, 1, 8, 4, 1, 256}};
+  const Case cases[] = {{5, 3, 8, 8, 1, 256}, {5, 3, 24, 16, 3, 0}, {5, 3, 32, 20, 4, 0},
+                        {5, 3, 16, 12, 2, 0}, {4, 2, 24, 12, 3, 0}, {1, 1, 8, 4, 1, 256}};
   for (const auto& c : cases) {
     BitmapImageClass image(c.width, c.height, static_cast<std::int16_t>(c.bits));
     const BitmapInfoHeader& h = image.bmInfo.bmiHeader;
@@ -114,7 +114,8 @@ TEST_F(BitmapImageTest, ToolkitBitmapGivesUnpaddedRowsBottomUp) {
   // A copy of it has padded rows with the same pixels.
   BitmapImageClass copy(image);
   EXPECT_EQ(copy.Bitmap.bmWidthBytes, 16);
-  for (int r = 0; r < 3; ++r) EXPECT_EQ(std::memcmp(copy.GetScanLine(r), image.GetScanLine(r), 15), 0);
+  for (int r = 0; r < 3; ++r)
+    EXPECT_EQ(std::memcmp(copy.GetScanLine(r), image.GetScanLine(r), 15), 0);
 }
 
 TEST_F(BitmapImageTest, ToolkitFormatsMapToDepths) {

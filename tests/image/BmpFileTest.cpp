@@ -21,7 +21,8 @@ std::uint32_t Field32(const std::string& file, std::size_t offset) {
 
 void Fill(BitmapImageClass& image, int seed) {
   const std::size_t n = image.bmInfo.bmiHeader.biSizeImage;
-  for (std::size_t i = 0; i < n; ++i) image.Bitmap.bmBits[i] = static_cast<std::uint8_t>(i * 7 + seed);
+  for (std::size_t i = 0; i < n; ++i)
+    image.Bitmap.bmBits[i] = static_cast<std::uint8_t>(i * 7 + seed);
 }
 
 // A BMP file built byte by byte: file header, info header, optional table,
@@ -88,7 +89,8 @@ TEST_F(BmpFileTest, GreyImageLayoutWithoutMetaData) {
 TEST_F(BmpFileTest, GreyImageWithMetaDataRoundTrips) {
   BitmapImageClass image(5, 3, 8);
   Fill(image, 2);
-  for (int i = 0; i < BitmapImageClass::kMetaDataSize; ++i) image.MetaData[i] = static_cast<std::uint8_t>(i * 3);
+  for (int i = 0; i < BitmapImageClass::kMetaDataSize; ++i)
+    image.MetaData[i] = static_cast<std::uint8_t>(i * 3);
   ASSERT_TRUE(image.SaveToFile(dir_ / "m.bmp", true));
   const std::string file = ReadFile(dir_ / "m.bmp");
   ASSERT_EQ(file.size(), 5198u);
@@ -116,7 +118,7 @@ TEST_F(BmpFileTest, ColourImageLayoutWithAndWithoutMetaData) {
   BitmapImageClass loaded(dir_ / "c.bmp");
   EXPECT_EQ(loaded.Bitmap.bmWidthBytes, 8);
   EXPECT_EQ(loaded.BytesPerPixel, 3);
-  EXPECT_EQ(loaded.MetaData[0], 0);  // none in the file
+  EXPECT_EQ(loaded.MetaData[0], 0);            // none in the file
   EXPECT_EQ(loaded.bmInfo.CLUT[9].rgbRed, 9);  // the grey ramp stays
 
   ASSERT_TRUE(image.SaveToFile(dir_ / "cm.bmp", true));
@@ -221,17 +223,21 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessages) {
       {"four bit", with16(28, 4), "Unsupported BMP bit depth (4)"},
       {"twelve bit", with16(28, 12), "Unsupported BMP bit depth (12)"},
       {"compressed", with32(30, 1), "Compressed BMP files are not supported"},
-      {"top-down", with32(22, static_cast<std::uint32_t>(-2)), "Top-down BMP files are not supported"},
+      {"top-down", with32(22, static_cast<std::uint32_t>(-2)),
+       "Top-down BMP files are not supported"},
       {"zero width", with32(18, 0), "BMP image size is improper"},
       {"negative width", with32(18, static_cast<std::uint32_t>(-4)), "BMP image size is improper"},
       {"zero height", with32(22, 0), "BMP image size is improper"},
-      {"size field too small", with32(34, 8), "BMP image size field is smaller than its pixel rows"},
+      {"size field too small", with32(34, 8),
+       "BMP image size field is smaller than its pixel rows"},
       {"absurd size", with32(18, 0x7FFFFFFF), "BMP image is too large (over 1 GiB of pixels)"},
       {"absurd height", with32(22, 100000000), "BMP image is too large (over 1 GiB of pixels)"},
-      {"absurd size field", with32(34, 0xFFFFFFF0), "BMP image is too large (over 1 GiB of pixels)"},
+      {"absurd size field", with32(34, 0xFFFFFFF0),
+       "BMP image is too large (over 1 GiB of pixels)"},
       {"pixels past the end", with32(10, 1000), "Error in reading bitmap data"},
       {"garbage after BM", garbageBM, nullptr},
-      {"colour table cut", BmpBytes(4, 1, 8, 256, 4).bytes.substr(0, 600), "Error in reading color table"},
+      {"colour table cut", BmpBytes(4, 1, 8, 256, 4).bytes.substr(0, 600),
+       "Error in reading color table"},
       {"meta data cut", with32(10, 5000), "Error in reading attached meta data"},
   };
   for (const auto& c : cases) {
@@ -245,9 +251,9 @@ TEST_F(BmpFileTest, BadFilesAreRefusedWithTheirMessages) {
     if (c.box != nullptr) {
       EXPECT_EQ(LastBox(), c.box) << c.name;
     }
-    EXPECT_EQ(boxes_.Boxes().back().caption,
-              LastBox() == "Improper file size!!!" ? "BitmapImageClass::BitmapImageClass(char *)"
-                                                   : "BitmapImageClass::BitmapImageClass(FileName)")
+    EXPECT_EQ(boxes_.Boxes().back().caption, LastBox() == "Improper file size!!!"
+                                                 ? "BitmapImageClass::BitmapImageClass(char *)"
+                                                 : "BitmapImageClass::BitmapImageClass(FileName)")
         << c.name;
   }
 }
