@@ -35,10 +35,18 @@ void RunOnCopy(benchmark::State& state, Operation operation) {
   state.SetItemsProcessed(state.iterations() * kWidth * kHeight);
 }
 
-void BM_Blur3x3(benchmark::State& state) { RunOnCopy(state, [](auto& i) { i.Blur3x3(); }); }
-void BM_Blur5x5(benchmark::State& state) { RunOnCopy(state, [](auto& i) { i.Blur5x5(); }); }
-void BM_Blur7x7(benchmark::State& state) { RunOnCopy(state, [](auto& i) { i.Blur7x7(); }); }
-void BM_BlurGRAY7(benchmark::State& state) { RunOnCopy(state, [](auto& i) { i.BlurGRAY(7); }); }
+void BM_Blur3x3(benchmark::State& state) {
+  RunOnCopy(state, [](auto& i) { i.Blur3x3(); });
+}
+void BM_Blur5x5(benchmark::State& state) {
+  RunOnCopy(state, [](auto& i) { i.Blur5x5(); });
+}
+void BM_Blur7x7(benchmark::State& state) {
+  RunOnCopy(state, [](auto& i) { i.Blur7x7(); });
+}
+void BM_BlurGRAY7(benchmark::State& state) {
+  RunOnCopy(state, [](auto& i) { i.BlurGRAY(7); });
+}
 void BM_ThresholdGRAY(benchmark::State& state) {
   RunOnCopy(state, [](auto& i) { benchmark::DoNotOptimize(i.ThresholdGRAY(60, 255)); });
 }

@@ -65,7 +65,8 @@ class Convolver {
 
   void Run() {
     // The first 2r window rows hold rows -r .. r - 1, clamped to the image.
-    for (int k = 0; k < q_ - 1; ++k) Load(window_[k], std::min(std::max(k - k_.radius, 0), height_ - 1));
+    for (int k = 0; k < q_ - 1; ++k)
+      Load(window_[k], std::min(std::max(k - k_.radius, 0), height_ - 1));
     const bool integer = IsIntegerKernel(k_);
     if (integer) PlanTaps();
     std::vector<std::int32_t> sums(integer ? rowBytes_ : 0);
@@ -74,8 +75,10 @@ class Convolver {
     for (int y = 0; y < height_; ++y) {
       Load(window_[q_ - 1], std::min(y + k_.radius, height_ - 1));
       std::uint8_t* out = image_.GetScanLine(y);
-      if (integer) IntegerRow(sums.data(), part.data(), out);
-      else FloatRow(accs.data(), out);
+      if (integer)
+        IntegerRow(sums.data(), part.data(), out);
+      else
+        FloatRow(accs.data(), out);
       std::rotate(window_.begin(), window_.begin() + 1, window_.end());
     }
   }
@@ -136,8 +139,10 @@ class Convolver {
       if (groups > 1)
         for (std::size_t i = 0; i < n; ++i) sums[i] += part[i];
     }
-    if (groups > 1) Finish(sums, out);
-    else Finish(part, out);
+    if (groups > 1)
+      Finish(sums, out);
+    else
+      Finish(part, out);
   }
 
   // The exact integer sum divided in single precision, clamped, truncated.
@@ -145,7 +150,8 @@ class Convolver {
   void Finish(const Sum* sums, std::uint8_t* out) const {
     if (k_.divide) {
       const float divisor = k_.divisor;
-      for (std::size_t i = 0; i < rowBytes_; ++i) out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
+      for (std::size_t i = 0; i < rowBytes_; ++i)
+        out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
     } else {
       for (std::size_t i = 0; i < rowBytes_; ++i)
         out[i] = static_cast<std::uint8_t>(std::min<std::int32_t>(sums[i], 255));
@@ -228,8 +234,8 @@ void BitmapImageClass::Blur7x7() {
 void BitmapImageClass::BlurGRAY(std::int16_t radius) {
   LogMessage("entering " + kClass + "BlurGRAY(" + std::to_string(radius) + ")...");
   // The table whose size fits the radius; other radii have none.
-  const float* table = (radius >= 1 && radius <= 7) || radius == 10 ? KernelTable(2 * radius + 1)
-                                                                   : nullptr;
+  const float* table =
+      (radius >= 1 && radius <= 7) || radius == 10 ? KernelTable(2 * radius + 1) : nullptr;
   if (table == nullptr) {
     LogMessage("ERROR: no blur table for radius " + std::to_string(radius) + "!!!");
   } else if (BytesPerPixel == 1 && !IsEmpty() && Bitmap.bmWidth > 0 && Bitmap.bmHeight > 0) {

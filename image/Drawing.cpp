@@ -32,22 +32,25 @@ std::int32_t ClipColumn(std::int64_t x, std::int32_t width) {
 }  // namespace
 
 void BitmapImageClass::DrawPoint(std::int32_t x, std::int32_t y, std::uint32_t colour) {
-  LogMessage("entering " + kClass + "DrawPoint(" + Args({x, y, colour}) + ")...");
+  const bool traced = EventLogEnabled();  // points are drawn by the thousand
+  if (traced) LogMessage("entering " + kClass + "DrawPoint(" + Args({x, y, colour}) + ")...");
   if (!IsEmpty() && x >= 0 && x < Bitmap.bmWidth && y >= 0 && y < Bitmap.bmHeight)
     pixel::Set(GetScanLine(y), BytesPerPixel, x, colour);
-  LogMessage("exiting  " + kClass + "DrawPoint()...");
+  if (traced) LogMessage("exiting  " + kClass + "DrawPoint()...");
 }
 
 void BitmapImageClass::DrawLineHorizontal(std::int32_t x1, std::int32_t x2, std::int32_t y,
                                           std::uint32_t colour) {
-  LogMessage("entering " + kClass + "DrawLineHorizontal(" + Args({x1, x2, y, colour}) + ")...");
+  const bool traced = EventLogEnabled();
+  if (traced)
+    LogMessage("entering " + kClass + "DrawLineHorizontal(" + Args({x1, x2, y, colour}) + ")...");
   const std::int32_t from = std::max(std::min(x1, x2), 0);
   const std::int32_t to = std::min(std::max(x1, x2), Bitmap.bmWidth - 1);
   if (!IsEmpty() && y >= 0 && y < Bitmap.bmHeight) {
     std::uint8_t* row = GetScanLine(y);
     for (std::int32_t x = from; x <= to; ++x) pixel::Set(row, BytesPerPixel, x, colour);
   }
-  LogMessage("exiting  " + kClass + "DrawLineHorizontal()...");
+  if (traced) LogMessage("exiting  " + kClass + "DrawLineHorizontal()...");
 }
 
 void BitmapImageClass::DrawLineVertical(std::int32_t x, std::int32_t y1, std::int32_t y2,
@@ -78,7 +81,8 @@ void BitmapImageClass::DrawLine(std::int32_t x1, std::int32_t y1, std::int32_t x
     const std::int32_t from = std::max(std::min(y1, y2), 0);
     const std::int32_t to = std::min(std::max(y1, y2), Bitmap.bmHeight - 1);
     for (std::int32_t y = from; y <= to; ++y) {
-      const std::int64_t xa = FloorColumn(static_cast<double>((static_cast<long double>(y) - c) / m));
+      const std::int64_t xa =
+          FloorColumn(static_cast<double>((static_cast<long double>(y) - c) / m));
       const std::int64_t xb =
           FloorColumn(static_cast<double>((static_cast<long double>(y) + 1 - c) / m));
       if (std::llabs(xb - xa) < 2)

@@ -50,8 +50,8 @@ void BitmapImageClass::ComputeHistogram() {
 
 std::uint8_t BitmapImageClass::GetPercentileGRAY(float fraction) {
   ComputeHistogram();
-  const std::int64_t pixels = std::int64_t{IsEmpty() ? 0 : Bitmap.bmWidth} *
-                              std::int64_t{IsEmpty() ? 0 : Bitmap.bmHeight};
+  const std::int64_t pixels =
+      std::int64_t{IsEmpty() ? 0 : Bitmap.bmWidth} * std::int64_t{IsEmpty() ? 0 : Bitmap.bmHeight};
   // The pixel count times the single-precision fraction, rounded to double,
   // then the ceiling; compared without sign like the running sum.
   double product = static_cast<double>(static_cast<long double>(pixels) * fraction);

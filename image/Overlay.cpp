@@ -14,8 +14,7 @@ void BitmapImageClass::OverlayNonZero(const BitmapImageClass& source, std::int32
                                       std::int32_t y) {
   LogMessage("entering " + kClass + "OverlayNonZero(" + std::to_string(x) + ", " +
              std::to_string(y) + ")...");
-  const bool fits = x >= 0 && y >= 0 &&
-                    std::int64_t{x} + source.Bitmap.bmWidth <= Bitmap.bmWidth &&
+  const bool fits = x >= 0 && y >= 0 && std::int64_t{x} + source.Bitmap.bmWidth <= Bitmap.bmWidth &&
                     std::int64_t{y} + source.Bitmap.bmHeight <= Bitmap.bmHeight;
   if (fits && !IsEmpty() && !source.IsEmpty()) {
     const int sb = source.BytesPerPixel;

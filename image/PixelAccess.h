@@ -7,9 +7,15 @@
 // Shared by the pixel operations: colours are 0x00BBGGRR.
 namespace pixel {
 
-constexpr std::uint8_t Red(std::uint32_t colour) { return static_cast<std::uint8_t>(colour); }
-constexpr std::uint8_t Green(std::uint32_t colour) { return static_cast<std::uint8_t>(colour >> 8); }
-constexpr std::uint8_t Blue(std::uint32_t colour) { return static_cast<std::uint8_t>(colour >> 16); }
+constexpr std::uint8_t Red(std::uint32_t colour) {
+  return static_cast<std::uint8_t>(colour);
+}
+constexpr std::uint8_t Green(std::uint32_t colour) {
+  return static_cast<std::uint8_t>(colour >> 8);
+}
+constexpr std::uint8_t Blue(std::uint32_t colour) {
+  return static_cast<std::uint8_t>(colour >> 16);
+}
 
 constexpr std::uint8_t GreyOfColour(std::uint32_t colour) {
   return GreyValue(Red(colour), Green(colour), Blue(colour));

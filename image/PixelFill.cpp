@@ -44,7 +44,8 @@ void BitmapImageClass::Add(std::int16_t offset) {
   LogMessage("entering " + kClass + "Add(" + std::to_string(offset) + ")...");
   if (!IsEmpty()) {
     std::uint8_t table[256];
-    for (int v = 0; v < 256; ++v) table[v] = static_cast<std::uint8_t>(std::clamp(v + offset, 0, 255));
+    for (int v = 0; v < 256; ++v)
+      table[v] = static_cast<std::uint8_t>(std::clamp(v + offset, 0, 255));
     for (int r = 0; r < Bitmap.bmHeight; ++r) {
       std::uint8_t* row = GetScanLine(r);
       for (int i = 0; i < RowPixelBytes(); ++i) row[i] = table[row[i]];
@@ -58,7 +59,8 @@ void BitmapImageClass::Grayscale() {
   if (!IsEmpty() && BytesPerPixel >= 3) {
     for (int r = 0; r < Bitmap.bmHeight; ++r) {
       std::uint8_t* p = GetScanLine(r);
-      for (int x = 0; x < Bitmap.bmWidth; ++x, p += BytesPerPixel) p[0] = p[1] = p[2] = GreyOfPixel(p);
+      for (int x = 0; x < Bitmap.bmWidth; ++x, p += BytesPerPixel)
+        p[0] = p[1] = p[2] = GreyOfPixel(p);
     }
   }
   LogMessage("exiting  " + kClass + "Grayscale()...");

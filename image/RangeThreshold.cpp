@@ -79,12 +79,14 @@ void BitmapImageClass::GetRangeNonZeroGRAY(std::uint8_t& minimum, std::uint8_t& 
 
 void BitmapImageClass::Stretch(const char* name, std::uint8_t low, std::uint8_t high,
                                bool nonZero) {
-  LogMessage("entering " + kClass + name + "(" + std::to_string(low) + ", " +
-             std::to_string(high) + ")...");
+  LogMessage("entering " + kClass + name + "(" + std::to_string(low) + ", " + std::to_string(high) +
+             ")...");
   std::uint8_t lo = 0, hi = 0;
   if (BytesPerPixel != 2 && !IsEmpty()) {
-    if (nonZero) GetRangeNonZeroGRAY(lo, hi);
-    else GetRangeGRAY(lo, hi);
+    if (nonZero)
+      GetRangeNonZeroGRAY(lo, hi);
+    else
+      GetRangeGRAY(lo, hi);
     const int from = std::max(lo, low);
     const int to = std::min(hi, high);
     float d = static_cast<float>(to - from);

@@ -37,8 +37,9 @@ BitmapImageClass Reference(const BitmapImageClass& source, const float* w, int r
           }
         }
         if (divide) acc = acc / divisor;
-        out.GetScanLine(y)[x * bytes + ch] =
-            acc < 0 ? 0 : acc > 255 ? 255 : static_cast<std::uint8_t>(acc);
+        out.GetScanLine(y)[x * bytes + ch] = acc < 0     ? 0
+                                             : acc > 255 ? 255
+                                                         : static_cast<std::uint8_t>(acc);
       }
   return out;
 }
@@ -47,7 +48,8 @@ BitmapImageClass Reference(const BitmapImageClass& source, const float* w, int r
 // every addition.
 std::int16_t TruncatedSum(const float* w, int q) {
   int sum = 0;
-  for (int i = 0; i < q * q; ++i) sum = static_cast<int>(std::trunc(sum + static_cast<double>(w[i])));
+  for (int i = 0; i < q * q; ++i)
+    sum = static_cast<int>(std::trunc(sum + static_cast<double>(w[i])));
   return static_cast<std::int16_t>(sum);
 }
 
@@ -60,7 +62,7 @@ float SingleSum(const float* w, int q) {
 struct Shape {
   int width, height, bits;
 };
-const Shape kShapes[] = {{1, 1, 8},  {1, 6, 8},   {9, 1, 8},  {2, 2, 8},  {7, 3, 8},
+const Shape kShapes[] = {{1, 1, 8},   {1, 6, 8},  {9, 1, 8},  {2, 2, 8},  {7, 3, 8},
                          {37, 23, 8}, {5, 4, 24}, {6, 5, 32}, {13, 9, 24}};
 
 TEST(ConvolutionTest, BlursMatchThePlainFormOnRandomImages) {
@@ -138,8 +140,8 @@ TEST(ConvolutionTest, BlurGreyMatchesThePlainFormForEveryRadius) {
 }
 
 TEST(ConvolutionTest, ImpulseThroughBlur3x3) {
-  BitmapImageClass image = GreyImage({{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 255, 0, 0},
-                                      {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}});
+  BitmapImageClass image = GreyImage(
+      {{0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 255, 0, 0}, {0, 0, 0, 0, 0}, {0, 0, 0, 0, 0}});
   image.Blur3x3();
   EXPECT_EQ(RowBytes(image, 1), (std::vector<int>{0, 7, 31, 7, 0}));
   EXPECT_EQ(RowBytes(image, 2), (std::vector<int>{0, 31, 95, 31, 0}));
@@ -169,7 +171,8 @@ TEST(ConvolutionTest, ConstantImagesStayConstant) {
       image.SetAllPixelsToValue(c.value);
       c.blur(image);
       for (int r = 0; r < shape.height; ++r)
-        EXPECT_EQ(RowBytes(image, r), std::vector<int>(static_cast<std::size_t>(shape.width), c.value))
+        EXPECT_EQ(RowBytes(image, r),
+                  std::vector<int>(static_cast<std::size_t>(shape.width), c.value))
             << c.name << " " << c.value;
     }
   }
@@ -227,9 +230,9 @@ TEST(KernelTablesTest, SumsAndSymmetry) {
     double sum;
     bool diagonal;
   };
-  const Case cases[] = {{3, 32, true},        {5, 121, true},  {7, 1.000007, true},
-                        {9, 256, true},       {11, 512, true}, {13, 1.00185, true},
-                        {15, 2044, false},    {21, 8194, true}};
+  const Case cases[] = {{3, 32, true},     {5, 121, true},  {7, 1.000007, true},
+                        {9, 256, true},    {11, 512, true}, {13, 1.00185, true},
+                        {15, 2044, false}, {21, 8194, true}};
   for (const auto& c : cases) {
     const float* w = KernelTable(c.size);
     ASSERT_NE(w, nullptr);
@@ -247,7 +250,8 @@ TEST(KernelTablesTest, SumsAndSymmetry) {
     EXPECT_EQ(diagonal, c.diagonal) << n;
   }
   const float* w21 = KernelTable(21);
-  const float firstRow[21] = {5, 6, 7, 8, 9, 10, 11, 12, 13, 13, 13, 13, 13, 12, 11, 10, 9, 8, 7, 6, 5};
+  const float firstRow[21] = {5,  6,  7,  8,  9,  10, 11, 12, 13, 13, 13,
+                              13, 13, 12, 11, 10, 9,  8,  7,  6,  5};
   for (int c = 0; c < 21; ++c) EXPECT_EQ(w21[c], firstRow[c]);
   EXPECT_EQ(w21[10 * 21 + 10], 34);
   EXPECT_EQ(*std::max_element(w21, w21 + 441), 34);

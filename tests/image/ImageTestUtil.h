@@ -35,7 +35,8 @@ inline void FillRandom(BitmapImageClass& image, std::mt19937& random) {
 }
 
 inline bool SamePixels(const BitmapImageClass& a, const BitmapImageClass& b) {
-  if (a.Bitmap.bmHeight != b.Bitmap.bmHeight || a.RowPixelBytes() != b.RowPixelBytes()) return false;
+  if (a.Bitmap.bmHeight != b.Bitmap.bmHeight || a.RowPixelBytes() != b.RowPixelBytes())
+    return false;
   for (int r = 0; r < a.Bitmap.bmHeight; ++r)
     if (RowBytes(a, r) != RowBytes(b, r)) return false;
   return true;

@@ -1,0 +1,104 @@
+// Cleaning the two-level raster and looking its features up.
+#include <string>
+
+#include "BinaryImage.h"
+#include "EventLog.h"
+
+namespace {
+
+const std::string kClass = "BinaryImageClass::";
+
+std::string IndexOf(std::int32_t index, std::int32_t count) {
+  return std::to_string(index) + " of " + std::to_string(count);
+}
+
+}  // namespace
+
+void BinaryImageClass::RemoveIsolatedPixels() {
+  LogMessage("entering " + kClass + "RemoveIsolatedPixels()...");
+  const int width = image.IsEmpty() ? 0 : image.Bitmap.bmWidth;
+  const int height = image.IsEmpty() ? 0 : image.Bitmap.bmHeight;
+  for (int r = 1; r + 1 < height; ++r) {
+    const std::uint8_t* below = image.GetScanLine(r - 1);
+    std::uint8_t* row = image.GetScanLine(r);
+    const std::uint8_t* above = image.GetScanLine(r + 1);
+    for (int x = 1; x + 1 < width; ++x) {
+      if (row[x] == 255) continue;  // already what clearing would make it
+      if (below[x - 1] && below[x] && below[x + 1] && row[x - 1] && row[x + 1] && above[x - 1] &&
+          above[x] && above[x + 1])
+        row[x] = 255;
+    }
+  }
+  LogMessage("exiting  " + kClass + "RemoveIsolatedPixels()...");
+}
+
+void BinaryImageClass::RemoveFeaturesOnEdge() {
+  LogMessage("entering " + kClass + "RemoveFeaturesOnEdge()...");
+  EnsureFeatures();
+  const int width = image.Bitmap.bmWidth, height = image.Bitmap.bmHeight;
+  for (std::int32_t i = 0; i < numFeatures; ++i) {
+    const FeatureRecord* f = GetFeature(i);
+    if (f->left < 1 || f->top < 1 || f->right > width - 2 || f->bottom > height - 2)
+      ColorFeature(i, 0xFFFFFF);
+  }
+  ComputeFeatures();
+  LogMessage("exiting  " + kClass + "RemoveFeaturesOnEdge()...");
+}
+
+const FeatureRecord* BinaryImageClass::GetFeature(std::int32_t index) {
+  LogMessage("entering " + kClass + "GetFeature(" + std::to_string(index) + ")...");
+  EnsureFeatures();
+  if (index < 0 || index >= numFeatures) {
+    LogMessage("ERROR: Index out of range!!!");
+    if (numFeatures == 0) LogMessage("WARNING - No features in this image!!!");
+    LogMessage("exiting  " + kClass + "GetFeature(FAILURE)...");
+    return nullptr;
+  }
+  LogMessage("exiting  " + kClass + "GetFeature(" + IndexOf(index, numFeatures) + ")...");
+  return &(*features)[static_cast<std::size_t>(index)];
+}
+
+const FeatureRecord* BinaryImageClass::GetFeature(std::int32_t x, std::int32_t y) {
+  LogMessage("entering " + kClass + "GetFeature(" + std::to_string(x) + ", " + std::to_string(y) +
+             ")...");
+  EnsureFeatures();
+  for (std::int32_t i = 0; i < numFeatures; ++i) {
+    const FeatureRecord& f = (*features)[static_cast<std::size_t>(i)];
+    if (x < f.left || x > f.right || y < f.top || y > f.bottom) continue;
+    for (const Chord& c : f.chords) {
+      if (c.row == y && c.colStart <= x && x <= c.colEnd) {
+        LogMessage("exiting  " + kClass + "GetFeature(" + IndexOf(i, numFeatures) + ")...");
+        return &f;
+      }
+    }
+  }
+  LogMessage("exiting  " + kClass + "GetFeature(NONE)...");
+  return nullptr;
+}
+
+const FeatureRecord* BinaryImageClass::GetFeatureLeftmost() {
+  LogMessage("entering " + kClass + "GetFeatureLeftmost()...");
+  EnsureFeatures();
+  std::int32_t best = -1;
+  std::int32_t bestLeft = image.Bitmap.bmWidth + 1;
+  for (std::int32_t i = 0; i < numFeatures; ++i) {
+    const FeatureRecord& f = (*features)[static_cast<std::size_t>(i)];
+    if (f.left < bestLeft) {
+      bestLeft = f.left;
+      best = i;
+    }
+  }
+  LogMessage("exiting  " + kClass + "GetFeatureLeftmost(" + IndexOf(best, numFeatures) + ")...");
+  return best < 0 ? nullptr : &(*features)[static_cast<std::size_t>(best)];
+}
+
+void BinaryImageClass::ColorFeature(std::int32_t index, std::uint32_t colour) {
+  LogMessage("entering " + kClass + "ColorFeature(" + std::to_string(index) + ", " +
+             std::to_string(colour) + ")...");
+  EnsureFeatures();
+  if (index >= 0 && index < numFeatures) {
+    for (const Chord& c : (*features)[static_cast<std::size_t>(index)].chords)
+      for (int x = c.colStart; x <= c.colEnd; ++x) image.DrawPoint(x, c.row, colour);
+  }
+  LogMessage("exiting  " + kClass + "ColorFeature()...");
+}

@@ -1,0 +1,111 @@
+#include <gtest/gtest.h>
+
+#include "BinaryImage.h"
+#include "FeatureTestUtil.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+TEST(QueriesTest, IndexErrorsAreLogged) {
+  BinaryImageClass empty(Binary({"....", "...."}));
+  ScopedTraceLog log;
+  EXPECT_EQ(empty.GetFeature(0), nullptr);
+  auto messages = log.Messages();
+  ASSERT_GE(messages.size(), 4u);
+  EXPECT_EQ(messages[messages.size() - 3], "ERROR: Index out of range!!!");
+  EXPECT_EQ(messages[messages.size() - 2], "WARNING - No features in this image!!!");
+  EXPECT_EQ(messages.back(), "exiting  BinaryImageClass::GetFeature(FAILURE)...");
+
+  BinaryImageClass two(Binary({"##.##"}));
+  ScopedTraceLog second;
+  EXPECT_NE(two.GetFeature(1), nullptr);
+  EXPECT_EQ(second.Messages().back(), "exiting  BinaryImageClass::GetFeature(1 of 2)...");
+  EXPECT_EQ(two.GetFeature(2), nullptr);
+  EXPECT_EQ(two.GetFeature(-1), nullptr);
+  auto lines = second.Messages();
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "ERROR: Index out of range!!!"), 2);
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), "WARNING - No features in this image!!!"), 0);
+}
+
+TEST(QueriesTest, FeatureEdgesAreRemoved) {
+  struct Case {
+    std::vector<std::string> rows;
+    int remaining;
+  };
+  const Case cases[] = {
+      {{"......", ".##...", "......", "......"}, 1},  // inside: stays
+      {{"##....", "......", "......", "......"}, 0},  // first row and column
+      {{"......", "....##", "......", "......"}, 0},  // last column
+      {{"......", "......", "......", "..##.."}, 0},  // last row
+      {{"......", "##....", "......", "......"}, 0},  // first column
+      {{".##...", "......", "......", "......"}, 0},  // first row
+  };
+  for (const auto& c : cases) {
+    BinaryImageClass binary(Binary(c.rows));
+    binary.RemoveFeaturesOnEdge();
+    EXPECT_EQ(binary.numFeatures, c.remaining) << c.rows[0] << "|" << c.rows[3];
+    int set = 0;
+    for (int r = 0; r < 4; ++r)
+      for (int x = 0; x < 6; ++x) set += binary.image.GetScanLine(r)[x] == 0;
+    EXPECT_EQ(set, 2 * c.remaining);
+  }
+}
+
+TEST(QueriesTest, IsolatedPixelsVanishExceptAtTheBorder) {
+  BinaryImageClass binary(Binary({
+      "#.....",
+      "..#...",
+      "....##",
+      "......",
+      "...#..",
+  }));
+  binary.RemoveIsolatedPixels();
+  EXPECT_EQ(binary.image.GetScanLine(0)[0], 0);    // outer row: kept
+  EXPECT_EQ(binary.image.GetScanLine(1)[2], 255);  // isolated: cleared
+  EXPECT_EQ(binary.image.GetScanLine(2)[4], 0);    // has a neighbour
+  EXPECT_EQ(binary.image.GetScanLine(4)[3], 0);    // outer row: kept
+}
+
+TEST(QueriesTest, PixelLookUpFindsTheRunNotTheBox) {
+  BitmapImageClass ring = Binary({
+      "......",
+      ".####.",
+      ".#..#.",
+      ".####.",
+      "......",
+  });
+  BinaryImageClass binary(ring);
+  EXPECT_EQ(binary.GetFeature(2, 2), nullptr);  // the hole
+  const FeatureRecord* f = binary.GetFeature(4, 2);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f->area, 10);
+  EXPECT_EQ(binary.GetFeature(0, 0), nullptr);
+}
+
+TEST(QueriesTest, LeftmostTieGoesToTheLowerIndex) {
+  BinaryImageClass binary(Binary({
+      ".##...",
+      "......",
+      ".##...",
+      "....##",
+  }));
+  const FeatureRecord* f = binary.GetFeatureLeftmost();
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(f, binary.GetFeature(0));
+  BinaryImageClass none(Binary({"...."}));
+  EXPECT_EQ(none.GetFeatureLeftmost(), nullptr);
+}
+
+TEST(QueriesTest, ColouringPaintsTheFeaturesRuns) {
+  BinaryImageClass binary(Binary({"##..", ".###"}));
+  binary.ColorFeature(0, 0xFFFFFF);
+  EXPECT_EQ(binary.image.GetScanLine(0)[0], 254);  // white's grey value
+  EXPECT_EQ(binary.image.GetScanLine(1)[3], 254);
+  EXPECT_EQ(binary.numFeatures, 1);  // the list stays until recomputed
+  binary.ColorFeature(5, 0);         // no such feature: nothing
+  EXPECT_EQ(binary.ComputeFeatures(), 0);
+}
+
+}  // namespace
