@@ -5,7 +5,9 @@ SAN_BUILD  ?= build-sanitize
 JOBS       ?= $(shell nproc)
 CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
-.PHONY: all deps build run test test-sanitize bench format format-check clean
+FUZZ_SECONDS ?= 180
+
+.PHONY: all deps build run test test-sanitize bench fuzz format format-check clean
 
 all: build
 
@@ -35,6 +37,9 @@ test-sanitize: deps $(SAN_BUILD)/CMakeCache.txt
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
 
+fuzz: deps
+	scripts/fuzz.sh $(FUZZ_SECONDS)
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
@@ -42,4 +47,4 @@ format-check:
 	clang-format --dry-run --Werror $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) build-fuzz

@@ -89,7 +89,8 @@ std::int32_t BinaryImageClass::ComputeFeatures() {
       }
       for (std::size_t i = 0; i < runs.size(); ++i) {
         const std::int32_t index = extents[labels[i]].feature;
-        if (index >= 0) found[index].chords.push_back({0, runs[i].row, runs[i].colStart, runs[i].colEnd});
+        if (index >= 0)
+          found[index].chords.push_back({0, runs[i].row, runs[i].colStart, runs[i].colEnd});
       }
       for (FeatureRecord& f : found) {
         f.boundaryPoints.reserve(f.numBoundaryPoints);

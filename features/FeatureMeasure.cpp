@@ -62,11 +62,11 @@ void MeasureFeature(FeatureRecord& f) {
   const double numerator = static_cast<double>(r + diff);
   const double denominator = 2.0 * mxy;
   const double angle =
-      denominator == 0 ? 0.0
-                       : static_cast<double>(std::atan(static_cast<long double>(numerator) /
-                                                       denominator) *
-                                                 57.29577951L +
-                                             90.0L);
+      denominator == 0
+          ? 0.0
+          : static_cast<double>(std::atan(static_cast<long double>(numerator) / denominator) *
+                                    57.29577951L +
+                                90.0L);
   f.orientation = angle > 90 ? 180 - angle : 0.0 - angle;  // 0 stays +0
   f.aspectRatio = f.height == 0 ? 0.0 : static_cast<double>(f.width) / f.height;
   f.perimeter = f.caliperMin = f.caliperMax = 0;

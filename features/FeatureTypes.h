@@ -18,12 +18,12 @@ struct BoundaryPoint {
 
 // One 4-connected region of set pixels, measured from its runs.
 struct FeatureRecord {
-  std::uint32_t ID = 0;  // the label its runs share after merging
+  std::uint32_t ID = 0;                                   // the label its runs share after merging
   std::int16_t left = 0, top = 0, right = 0, bottom = 0;  // inclusive box
   std::int16_t width = 0, height = 0;
   double area = 0;
-  double perimeter = 0;  // not computed
-  double orientation = 0;  // principal axis in degrees, [-90, 90)
+  double perimeter = 0;                   // not computed
+  double orientation = 0;                 // principal axis in degrees, [-90, 90)
   double caliperMin = 0, caliperMax = 0;  // not computed
   double aspectRatio = 0;
   double centerX = 0, centerY = 0;

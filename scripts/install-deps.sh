@@ -13,6 +13,8 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   xdg-utils
+  clang
+  libclang-rt-14-dev
 )
 
 missing=()

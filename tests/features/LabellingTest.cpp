@@ -108,9 +108,8 @@ TEST(LabellingTest, SameFeaturesAsTheScanOrderProcedure) {
     const int width = 1 + static_cast<int>(random() % 40);
     const int height = 1 + static_cast<int>(random() % 30);
     const int density = 20 + static_cast<int>(random() % 60);
-    BitmapImageClass image = Pattern(width, height, [&](int, int) {
-      return static_cast<int>(random() % 100) < density;
-    });
+    BitmapImageClass image = Pattern(
+        width, height, [&](int, int) { return static_cast<int>(random() % 100) < density; });
     ExpectSameAsDirect(image, "random " + std::to_string(trial));
   }
 }
@@ -125,10 +124,11 @@ TEST(LabellingTest, ShapesThatMergeLate) {
   ExpectSameAsDirect(Pattern(20, 20, [](int x, int r) { return (x + r) % 2 == 0; }), "checker");
   ExpectSameAsDirect(Pattern(21, 20, [](int x, int r) { return (x / 2 + r / 2) % 2 == 0; }),
                      "checker 2x2");
-  ExpectSameAsDirect(Pattern(30, 16, [](int x, int r) {
-                       const int ring = std::min({x, r, 29 - x, 15 - r});
-                       return ring % 2 == 0 && !(r == 15 - ring && x > 14);
-                     }),
+  ExpectSameAsDirect(Pattern(30, 16,
+                             [](int x, int r) {
+                               const int ring = std::min({x, r, 29 - x, 15 - r});
+                               return ring % 2 == 0 && !(r == 15 - ring && x > 14);
+                             }),
                      "nested U");
   ExpectSameAsDirect(Binary({
                          "##########",
@@ -178,12 +178,12 @@ TEST(LabellingTest, TinyRegions) {
   };
   const Case cases[] = {
       {{"....", "...."}, 0},
-      {{"....", ".#..", "...."}, 0},          // isolated pixel
-      {{".#.", ".#.", ".#."}, 0},             // one column wide
-      {{"##"}, 1},                            // a pair
-      {{"#.", ".#"}, 0},                      // diagonal singles
-      {{"##.", "..#", "..#"}, 1},             // diagonal touch does not join
-      {{"..#"}, 0},                           // last-column run of its own
+      {{"....", ".#..", "...."}, 0},  // isolated pixel
+      {{".#.", ".#.", ".#."}, 0},     // one column wide
+      {{"##"}, 1},                    // a pair
+      {{"#.", ".#"}, 0},              // diagonal singles
+      {{"##.", "..#", "..#"}, 1},     // diagonal touch does not join
+      {{"..#"}, 0},                   // last-column run of its own
       {{"...##"}, 1},
   };
   for (const auto& c : cases) {

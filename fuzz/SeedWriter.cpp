@@ -1,0 +1,47 @@
+// Writes the starting corpus: valid files of each kind, made by the
+// program's own writers. Usage: fuzz_seeds <corpus folder>
+#include <cstdio>
+#include <string>
+
+#include "AppPaths.h"
+#include "BitmapImage.h"
+#include "CometDatabase.h"
+#include "TextFile.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s <corpus folder>\n", argv[0]);
+    return 2;
+  }
+  const std::string root = argv[1];
+  for (const char* kind : {"cdb", "bmp", "ini"}) MakeFolders(root + "/" + kind);
+
+  for (std::uint32_t count : {0u, 1u, 3u}) {
+    WellRecord well;
+    well.DatabaseType = kCometDataSet;
+    well.ScaleX = well.ScaleY = 1000.0;
+    well.MaxCometArea = well.MaxCometHeight = 2147483648.0f;
+    SetWellName(well, "field.bmp");
+    well.Comets = NewCometArray();
+    well.CometCount = count;
+    for (std::uint32_t i = 0; i < count; ++i) {
+      well.Comets[i].Version = 3;
+      well.Comets[i].RecordType = kCometDataSet;
+      well.Comets[i].Included = 1;
+      well.Comets[i].Metrics[3] = 100.0f + i;
+      SetImageName(well.Comets[i], "201305071403091" + std::to_string(i));
+    }
+    Zelcor_WriteToDB(root + "/cdb/set" + std::to_string(count) + ".cdb", well);
+  }
+
+  for (int bits : {8, 24, 32}) {
+    BitmapImageClass image(5, 3, static_cast<std::int16_t>(bits));
+    for (int r = 0; r < 3; ++r)
+      for (int i = 0; i < image.RowPixelBytes(); ++i) image.GetScanLine(r)[i] = static_cast<std::uint8_t>(r * 40 + i);
+    image.SaveToFile(root + "/bmp/image" + std::to_string(bits) + ".bmp", bits == 8);
+  }
+
+  TextFile ini = OpenTextFile(root + "/ini/strandex.ini", "w");
+  ini.Write("[main]\nlog_all_events=1\nThresholdBar=128\nFilterMinAreaEdit=0,5\n");
+  return ini.Close() ? 0 : 1;
+}
