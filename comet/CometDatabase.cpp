@@ -35,7 +35,9 @@ bool Finish(const char* name, bool ok) {
   return ok;
 }
 
-std::string Number(std::uint32_t value) { return std::to_string(value); }
+std::string Number(std::uint32_t value) {
+  return std::to_string(value);
+}
 
 // Loads the file whole; false (with the ERROR lines) when it is missing or
 // unreadable.
@@ -84,7 +86,8 @@ std::uint32_t ReadableComets(const TMemoryStream& stream, const std::string& fil
                Number(WellRecord::kMaxComets) + " are read!!!");
     n = WellRecord::kMaxComets;
   }
-  const auto present = static_cast<std::uint32_t>(std::min<std::size_t>(Remaining(stream) / size, n));
+  const auto present =
+      static_cast<std::uint32_t>(std::min<std::size_t>(Remaining(stream) / size, n));
   if (present < n) {
     LogMessage("ERROR: " + fileName + " ends after " + Number(present) + " of " + Number(n) +
                " comet records!!!");
@@ -171,11 +174,16 @@ void DeriveLayout(std::vector<std::uint8_t>& block, bool onlyWhenMissing) {
 
 std::size_t OldBlockSize(std::uint32_t type) {
   switch (type) {
-    case 1: return 1584;
-    case 2: return 1556;
-    case 4: return 1212;
-    case 6: return 56;
-    default: return 0;  // type 3's old layout is not converted
+    case 1:
+      return 1584;
+    case 2:
+      return 1556;
+    case 4:
+      return 1212;
+    case 6:
+      return 56;
+    default:
+      return 0;  // type 3's old layout is not converted
   }
 }
 
@@ -206,12 +214,18 @@ bool SaveReplacing(TMemoryStream* stream, const std::string& fileName) {
 
 std::size_t DatabaseBlockSize(std::uint32_t type) {
   switch (type) {
-    case 1: return 1584;
-    case 2: return 1556;
-    case 3: return 1780;
-    case 4: return 1252;
-    case 6: return 56;
-    default: return 0;
+    case 1:
+      return 1584;
+    case 2:
+      return 1556;
+    case 3:
+      return 1780;
+    case 4:
+      return 1252;
+    case 6:
+      return 56;
+    default:
+      return 0;
   }
 }
 

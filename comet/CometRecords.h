@@ -27,7 +27,8 @@ static_assert(sizeof(CometRecord) == 216);
 static_assert(offsetof(CometRecord, Included) == 8 && offsetof(CometRecord, CenterX) == 12);
 static_assert(offsetof(CometRecord, Metrics) == 20 && offsetof(CometRecord, HeadCenter) == 132);
 static_assert(offsetof(CometRecord, ImageName) == 134 && offsetof(CometRecord, ImageWidth) == 166);
-static_assert(offsetof(CometRecord, ImageHeight) == 168 && offsetof(CometRecord, Orientation) == 172);
+static_assert(offsetof(CometRecord, ImageHeight) == 168 &&
+              offsetof(CometRecord, Orientation) == 172);
 static_assert(offsetof(CometRecord, Reserved) == 176);
 
 // The fixed part of a data set: 748 bytes, laid out as in the ".cdb" file.

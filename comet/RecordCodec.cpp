@@ -22,21 +22,31 @@ class Walker {
       for (auto& element : value) (*this)(element);
       return;
     } else if constexpr (sizeof(T) == 1) {
-      if constexpr (kEncode) *p = static_cast<std::uint8_t>(value);
-      else value = static_cast<T>(*p);
+      if constexpr (kEncode)
+        *p = static_cast<std::uint8_t>(value);
+      else
+        value = static_cast<T>(*p);
     } else if constexpr (sizeof(T) == 2) {
-      if constexpr (kEncode) PutLE16(p, static_cast<std::uint16_t>(value));
-      else value = static_cast<T>(GetLE16(p));
+      if constexpr (kEncode)
+        PutLE16(p, static_cast<std::uint16_t>(value));
+      else
+        value = static_cast<T>(GetLE16(p));
     } else if constexpr (std::is_same_v<T, float>) {
-      if constexpr (kEncode) PutLE32(p, std::bit_cast<std::uint32_t>(value));
-      else value = std::bit_cast<float>(GetLE32(p));
+      if constexpr (kEncode)
+        PutLE32(p, std::bit_cast<std::uint32_t>(value));
+      else
+        value = std::bit_cast<float>(GetLE32(p));
     } else if constexpr (std::is_same_v<T, double>) {
-      if constexpr (kEncode) PutLE64(p, std::bit_cast<std::uint64_t>(value));
-      else value = std::bit_cast<double>(GetLE64(p));
+      if constexpr (kEncode)
+        PutLE64(p, std::bit_cast<std::uint64_t>(value));
+      else
+        value = std::bit_cast<double>(GetLE64(p));
     } else {
       static_assert(sizeof(T) == 4);
-      if constexpr (kEncode) PutLE32(p, static_cast<std::uint32_t>(value));
-      else value = static_cast<T>(GetLE32(p));
+      if constexpr (kEncode)
+        PutLE32(p, static_cast<std::uint32_t>(value));
+      else
+        value = static_cast<T>(GetLE32(p));
     }
     at_ += sizeof(T);
   }

@@ -71,7 +71,7 @@ bool TMemoryStream_LoadFromFile(TMemoryStream* stream, const std::string& fileNa
     if (stream == nullptr) return kNoStream;
     const int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return SystemText("Cannot open file", fileName);
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
       close(fd);
       return "Cannot open file \"" + fileName + "\". Not a regular file";
@@ -114,7 +114,8 @@ bool TMemoryStream_SaveToFile(TMemoryStream* stream, const std::string& fileName
       done += static_cast<std::size_t>(put);
     }
     Failure failure;
-    if (done != stream->data.size() || fsync(fd) != 0) failure = SystemText("Cannot write file", fileName);
+    if (done != stream->data.size() || fsync(fd) != 0)
+      failure = SystemText("Cannot write file", fileName);
     if (close(fd) != 0 && !failure) failure = SystemText("Cannot close file", fileName);
     return failure;
   });

@@ -52,3 +52,9 @@ std::vector<std::uint32_t> MergeChordLabels(const std::vector<Chord>& runs);
 
 // Bounding box, moments, centroid and orientation of a feature from its runs.
 void MeasureFeature(FeatureRecord& feature);
+
+// A centroid coordinate from the box edge, the single-precision sum of the
+// pixels' offsets from it and the area, as the measurement forms it.
+inline double CentroidFromSum(std::int32_t edge, float offsetSum, double area) {
+  return static_cast<double>(edge + static_cast<long double>(offsetSum) / area);
+}

@@ -50,8 +50,8 @@ void MeasureFeature(FeatureRecord& f) {
   f.area = area;
   f.centerX = (f.left + f.right) * 0.5;
   f.centerY = (f.top + f.bottom) * 0.5;
-  f.centroidX = static_cast<double>(f.left + static_cast<long double>(sx) / area);
-  f.centroidY = static_cast<double>(f.top + static_cast<long double>(sy) / area);
+  f.centroidX = CentroidFromSum(f.left, sx, area);
+  f.centroidY = CentroidFromSum(f.top, sy, area);
 
   const long double a = area;
   const float mxx = static_cast<float>(sxx - static_cast<long double>(sx) * sx / a);

@@ -37,7 +37,8 @@ int main(int argc, char** argv) {
   for (int bits : {8, 24, 32}) {
     BitmapImageClass image(5, 3, static_cast<std::int16_t>(bits));
     for (int r = 0; r < 3; ++r)
-      for (int i = 0; i < image.RowPixelBytes(); ++i) image.GetScanLine(r)[i] = static_cast<std::uint8_t>(r * 40 + i);
+      for (int i = 0; i < image.RowPixelBytes(); ++i)
+        image.GetScanLine(r)[i] = static_cast<std::uint8_t>(r * 40 + i);
     image.SaveToFile(root + "/bmp/image" + std::to_string(bits) + ".bmp", bits == 8);
   }
 

@@ -205,8 +205,9 @@ TEST_F(CometDatabaseTest, DamagedFilesAreReadOnlyAsFarAsTheyGo) {
   EXPECT_EQ(well.CometCount, 8192u);
   EXPECT_TRUE(Logged("ERROR: " + dir_ / "many.cdb" +
                      " holds 100000 comets, more than 8192; only the first 8192 are read!!!"));
-  EXPECT_EQ(well.Comets[8191].Version, GetLE32(reinterpret_cast<const std::uint8_t*>(
-                                           CurrentFile(8200).data()) + 748 + 216 * 8191));
+  EXPECT_EQ(
+      well.Comets[8191].Version,
+      GetLE32(reinterpret_cast<const std::uint8_t*>(CurrentFile(8200).data()) + 748 + 216 * 8191));
 
   std::mt19937 random(3);
   std::string garbage(3000, '\0');
@@ -233,7 +234,8 @@ TEST_F(CometDatabaseTest, AFailedWriteKeepsThePreviousFile) {
 
   EXPECT_FALSE(written);
   EXPECT_EQ(ReadFile(dir_ / "set.cdb"), before);
-  EXPECT_TRUE(Logged("ERROR: unable to save " + dir_ / "set.cdb" + "; the previous file is kept!!!"));
+  EXPECT_TRUE(
+      Logged("ERROR: unable to save " + dir_ / "set.cdb" + "; the previous file is kept!!!"));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir_.Path()),
                           std::filesystem::directory_iterator()),
             1);
@@ -291,7 +293,8 @@ TEST_F(CometDatabaseTest, OtherKindsAsBlocks) {
 
   WellRecord well;
   EXPECT_FALSE(Zelcor_ReadFromDB(dir_ / "layout.cdb", well));
-  EXPECT_TRUE(Logged("ERROR: " + dir_ / "layout.cdb" + " holds database type 4, not a comet data set!!!"));
+  EXPECT_TRUE(
+      Logged("ERROR: " + dir_ / "layout.cdb" + " holds database type 4, not a comet data set!!!"));
 }
 
 TEST(CometRecordsTest, NamesStayInsideTheirFields) {
