@@ -18,10 +18,12 @@ void Paint(BitmapImageClass& image, bool brightTail) {
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x) {
       const double dx = x - hx, dy = y - cy;
-      double v = (brightTail ? 150 : 240) * std::exp(-2.0 * (dx * dx + dy * dy) / (radius * radius));
+      double v =
+          (brightTail ? 150 : 240) * std::exp(-2.0 * (dx * dx + dy * dy) / (radius * radius));
       if (dx > 0 && dx < tail) {
         const double spread = radius * (1 + dx / tail);
-        const double level = brightTail ? 250 * std::sin(3.14159 * dx / tail) : 100 * (1 - dx / tail);
+        const double level =
+            brightTail ? 250 * std::sin(3.14159 * dx / tail) : 100 * (1 - dx / tail);
         v += level * std::exp(-dy * dy / (spread * spread));
       }
       v += static_cast<double>(random() % 7) - 3;
@@ -45,11 +47,21 @@ void Measure(benchmark::State& state, int width, int height, bool brightTail) {
   state.counters["head"] = head;
 }
 
-void BM_Comet60x40(benchmark::State& s) { Measure(s, 60, 40, false); }
-void BM_Comet150x90(benchmark::State& s) { Measure(s, 150, 90, false); }
-void BM_Comet400x250(benchmark::State& s) { Measure(s, 400, 250, false); }
-void BM_Comet150x90BrightTail(benchmark::State& s) { Measure(s, 150, 90, true); }
-void BM_Comet400x250BrightTail(benchmark::State& s) { Measure(s, 400, 250, true); }
+void BM_Comet60x40(benchmark::State& s) {
+  Measure(s, 60, 40, false);
+}
+void BM_Comet150x90(benchmark::State& s) {
+  Measure(s, 150, 90, false);
+}
+void BM_Comet400x250(benchmark::State& s) {
+  Measure(s, 400, 250, false);
+}
+void BM_Comet150x90BrightTail(benchmark::State& s) {
+  Measure(s, 150, 90, true);
+}
+void BM_Comet400x250BrightTail(benchmark::State& s) {
+  Measure(s, 400, 250, true);
+}
 
 BENCHMARK(BM_Comet60x40)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Comet150x90)->Unit(benchmark::kMicrosecond);

@@ -85,9 +85,10 @@ std::int32_t CometImageClass::FindHeadCenter(float* metrics, int option) {
   const std::int32_t width = Width(), height = Height();
   // The brightest column (the first of equals), column 0 when all are dark.
   const std::int32_t start =
-      ColumnSum.empty() ? 0
-                        : static_cast<std::int32_t>(std::max_element(ColumnSum.begin(), ColumnSum.end()) -
-                                                    ColumnSum.begin());
+      ColumnSum.empty()
+          ? 0
+          : static_cast<std::int32_t>(std::max_element(ColumnSum.begin(), ColumnSum.end()) -
+                                      ColumnSum.begin());
   std::int32_t head = start;
   if (!Image->IsEmpty() && width > 0 && height > 0) {
     BitmapImageClass blurred(*Image);
@@ -191,8 +192,8 @@ void CometImageClass::MeasureHeadAndTail(float* metrics, std::int32_t head) {
 }
 
 void CometImageClass::DrawProfilePlot(const std::vector<std::uint32_t>& headSum,
-                                      const std::vector<std::uint32_t>& tailSum,
-                                      std::uint32_t smin, std::uint32_t smax) {
+                                      const std::vector<std::uint32_t>& tailSum, std::uint32_t smin,
+                                      std::uint32_t smax) {
   if (Image->IsEmpty()) return;
   if (Image->BytesPerPixel == 1) {
     // The colour picture takes each pixel's colour from the grey image's table.

@@ -7,10 +7,10 @@
 #include "EventLog.h"
 
 const char* const kMetricNames[kMetricCount] = {
-    "Comet Probability", "Comet Length",        "Comet Height",   "Comet Area",
-    "Comet Intensity",   "Comet Mean Intensity", "Head Diameter", "Head Area",
-    "Head Intensity",    "Head Mean Intensity", "Head %DNA",      "Tail Length",
-    "Tail Area",         "Tail Intensity",      "Tail Mean Intensity", "Tail %DNA",
+    "Comet Probability", "Comet Length",         "Comet Height",        "Comet Area",
+    "Comet Intensity",   "Comet Mean Intensity", "Head Diameter",       "Head Area",
+    "Head Intensity",    "Head Mean Intensity",  "Head %DNA",           "Tail Length",
+    "Tail Area",         "Tail Intensity",       "Tail Mean Intensity", "Tail %DNA",
     "Tail Moment",       "Tail Olive Moment"};
 
 float& StatisticSlot(CometRecord& comet, int k) {
@@ -21,8 +21,10 @@ std::int32_t Zelcor_ComputeMetrics(CometImageClass& comet, CometRecord& record, 
                                    double scaleX, double scaleY) {
   LogMessage("entering Zelcor_ComputeMetrics(" + std::to_string(head) + ")...");
   comet.ComputeProfiles();
-  if (head < 0) head = comet.FindHeadCenter(record.Metrics, 0);
-  else comet.MeasureHeadAndTail(record.Metrics, head);
+  if (head < 0)
+    head = comet.FindHeadCenter(record.Metrics, 0);
+  else
+    comet.MeasureHeadAndTail(record.Metrics, head);
   record.HeadCenter = static_cast<std::int16_t>(head);
 
   // Calibration factors and products in extended precision, stored once.

@@ -35,10 +35,14 @@ extern const char* const kMetricNames[kMetricCount];
 // Statistic slot k of a comet: 0 CenterX, 1 CenterY, 2 + m metric m.
 float& StatisticSlot(CometRecord& comet, int k);
 constexpr int kStatisticSlots = 30;
-constexpr int SlotOfMetric(int metric) { return metric + 2; }
+constexpr int SlotOfMetric(int metric) {
+  return metric + 2;
+}
 
 // Whether a comet counts in the statistics: included and not deleted.
-inline bool IsCounted(const CometRecord& comet) { return comet.Included != 0 && comet.Deleted == 0; }
+inline bool IsCounted(const CometRecord& comet) {
+  return comet.Included != 0 && comet.Deleted == 0;
+}
 
 // Measures the comet (finding its head when `head` is negative), calibrates
 // lengths and areas by ScaleX and ScaleY (per mille), stores the head and

@@ -45,7 +45,8 @@ class GrowingRegions {
     if (x > 0 && Added(p - 1)) Join(p, p - 1);
     if (x + 1 < width_ && Added(p + 1)) Join(p, p + 1);
     if (p >= width_ && Added(p - width_)) Join(p, p - width_);
-    if (p + width_ < static_cast<std::int32_t>(parent_.size()) && Added(p + width_)) Join(p, p + width_);
+    if (p + width_ < static_cast<std::int32_t>(parent_.size()) && Added(p + width_))
+      Join(p, p + width_);
   }
 
   std::int32_t Find(std::int32_t p) {
@@ -156,7 +157,8 @@ std::int32_t DescendingHeadSearch(const BitmapImageClass& blurred, std::int32_t 
       if (regions.IsFeature(root) && std::find(tied.begin(), tied.end(), root) == tied.end())
         tied.push_back(root);
     }
-    head = tied.size() == 1 ? regions.CentroidColumn(tied[0]) : LabelledCentroidColumn(blurred, level);
+    head =
+        tied.size() == 1 ? regions.CentroidColumn(tied[0]) : LabelledCentroidColumn(blurred, level);
     if (head <= half) break;
   }
   return head;

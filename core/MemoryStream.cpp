@@ -6,38 +6,15 @@
 
 #include <cerrno>
 #include <cstring>
-#include <functional>
 #include <new>
 #include <optional>
 
 #include "EventLog.h"
+#include "GuardedCall.h"
 
 namespace {
 
-using Failure = std::optional<std::string>;
-
-// Runs one stream operation between its trace lines; a failure message (or
-// an exception) becomes an ERROR line and a false result.
-bool Guarded(const char* name, const std::function<Failure(bool&)>& operation) {
-  const bool traced = EventLogEnabled();  // reads and writes come by the thousand
-  if (traced) LogMessage(std::string("entering ") + name + "()...");
-  bool result = true;
-  Failure failure;
-  try {
-    failure = operation(result);
-  } catch (const std::exception& e) {
-    failure = e.what();
-  } catch (...) {
-    failure = "unknown exception...";
-  }
-  if (failure) {
-    LogMessage("ERROR: " + *failure);
-    result = false;
-  }
-  if (traced)
-    LogMessage(std::string("exiting  ") + name + "(" + (result ? "SUCCESS" : "FAILURE") + ")...");
-  return result;
-}
+using Failure = GuardedFailure;
 
 std::string SystemText(const std::string& what, const std::string& fileName) {
   return what + " \"" + fileName + "\". " + std::strerror(errno);
@@ -56,7 +33,7 @@ TMemoryStream* TMemoryStream_Create() {
 }
 
 bool TMemoryStream_Destroy(TMemoryStream* stream) {
-  return Guarded("TMemoryStream_Destroy", [&](bool&) -> Failure {
+  return GuardedCall("TMemoryStream_Destroy", [&](bool&) -> Failure {
     if (stream == nullptr) {
       LogMessage("ERROR: trying to delete NULL pointer!!!");
       return std::nullopt;
@@ -67,7 +44,7 @@ bool TMemoryStream_Destroy(TMemoryStream* stream) {
 }
 
 bool TMemoryStream_LoadFromFile(TMemoryStream* stream, const std::string& fileName) {
-  return Guarded("TMemoryStream_LoadFromFile", [&](bool&) -> Failure {
+  return GuardedCall("TMemoryStream_LoadFromFile", [&](bool&) -> Failure {
     if (stream == nullptr) return kNoStream;
     const int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return SystemText("Cannot open file", fileName);
@@ -102,7 +79,7 @@ bool TMemoryStream_LoadFromFile(TMemoryStream* stream, const std::string& fileNa
 }
 
 bool TMemoryStream_SaveToFile(TMemoryStream* stream, const std::string& fileName) {
-  return Guarded("TMemoryStream_SaveToFile", [&](bool&) -> Failure {
+  return GuardedCall("TMemoryStream_SaveToFile", [&](bool&) -> Failure {
     if (stream == nullptr) return kNoStream;
     const int fd = open(fileName.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return SystemText("Cannot create file", fileName);
@@ -122,7 +99,7 @@ bool TMemoryStream_SaveToFile(TMemoryStream* stream, const std::string& fileName
 }
 
 bool TMemoryStream_Seek(TMemoryStream* stream, std::int32_t offset, std::uint16_t origin) {
-  return Guarded("TMemoryStream_Seek", [&](bool&) -> Failure {
+  return GuardedCall("TMemoryStream_Seek", [&](bool&) -> Failure {
     if (stream == nullptr) return kNoStream;
     const std::int64_t base = origin == 0   ? 0
                               : origin == 1 ? std::int64_t{stream->position}
@@ -137,7 +114,7 @@ bool TMemoryStream_Seek(TMemoryStream* stream, std::int32_t offset, std::uint16_
 }
 
 bool TMemoryStream_Read(TMemoryStream* stream, void* buffer, std::uint32_t count) {
-  return Guarded("TMemoryStream_Read", [&](bool& result) -> Failure {
+  return GuardedCall("TMemoryStream_Read", [&](bool& result) -> Failure {
     if (stream == nullptr) return kNoStream;
     const std::size_t size = stream->data.size();
     const std::size_t available = stream->position < size ? size - stream->position : 0;
@@ -150,7 +127,7 @@ bool TMemoryStream_Read(TMemoryStream* stream, void* buffer, std::uint32_t count
 }
 
 bool TMemoryStream_Write(TMemoryStream* stream, const void* buffer, std::uint32_t count) {
-  return Guarded("TMemoryStream_Write", [&](bool& result) -> Failure {
+  return GuardedCall("TMemoryStream_Write", [&](bool& result) -> Failure {
     if (stream == nullptr) return kNoStream;
     const std::uint64_t end = std::uint64_t{stream->position} + count;
     if (end > UINT32_MAX) return "Stream would grow past 4 GiB";

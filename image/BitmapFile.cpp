@@ -218,7 +218,7 @@ bool BitmapImageClass::LoadFromFile(const std::string& fileName) {
   // A file too short for its rows is found before any storage is taken.
   if (static_cast<std::uint64_t>(st.st_size) < std::uint64_t{bfOffBits} + header.biSizeImage)
     return fail("improper size for bmBits!!!", "Error in reading bitmap data");
-  std::unique_ptr<std::uint8_t[]> storage(new (std::nothrow) std::uint8_t[header.biSizeImage]);
+  PixelStorage storage = AllocatePixels(header.biSizeImage, false);
   if (storage == nullptr)
     return fail("unable to allocate storage for bmBits!!!",
                 "Unable to allocate storage for BITMAP->bmBits", kLoadCaptionChar);

@@ -150,9 +150,9 @@ bool BitmapImageClass::CreateThis(std::int32_t width, std::int32_t height, std::
 
   const std::int64_t stride = width < 0 ? -1 : RowStride(width, bytesPerPixel, padRows);
   const std::int64_t size = stride < 0 || height < 0 ? -1 : stride * height;
-  std::uint8_t* storage = nullptr;
+  PixelStorage storage;
   if (size >= 0 && static_cast<std::uint64_t>(size) <= kMaxStorageBytes)
-    storage = new (std::nothrow) std::uint8_t[static_cast<std::size_t>(size)]();
+    storage = AllocatePixels(static_cast<std::size_t>(size), true);
 
   Bitmap.bmType = 0;
   Bitmap.bmPlanes = 1;
@@ -169,7 +169,7 @@ bool BitmapImageClass::CreateThis(std::int32_t width, std::int32_t height, std::
   Bitmap.bmWidth = width;
   Bitmap.bmHeight = height;
   Bitmap.bmWidthBytes = static_cast<std::int32_t>(stride);
-  Bitmap.bmBits.reset(storage);
+  Bitmap.bmBits = std::move(storage);
   FillHeader();
   FillGreyRamp();
   LogMessage("exiting  BitmapImageClass::CreateThis(SUCCESS)...");

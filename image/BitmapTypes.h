@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 
 // The 40-byte info header of a BMP file, field for field.
@@ -35,6 +36,20 @@ struct BitmapInfo {
 };
 static_assert(sizeof(BitmapInfo) == 40 + 1024);
 
+// Pixel storage from the C allocator: large zeroed blocks come straight
+// from the system as zero pages, with no separate clearing pass.
+struct PixelFree {
+  void operator()(std::uint8_t* p) const { std::free(p); }
+};
+using PixelStorage = std::unique_ptr<std::uint8_t[], PixelFree>;
+
+// A block of `bytes` (at least one byte is allocated), zeroed when asked;
+// empty when the system has no memory for it.
+inline PixelStorage AllocatePixels(std::size_t bytes, bool zeroed) {
+  void* p = zeroed ? std::calloc(bytes == 0 ? 1 : bytes, 1) : std::malloc(bytes == 0 ? 1 : bytes);
+  return PixelStorage(static_cast<std::uint8_t*>(p));
+}
+
 // The bitmap descriptor with its owned pixel rows.
 struct BitmapDescriptor {
   std::int32_t bmType = 0;
@@ -43,5 +58,5 @@ struct BitmapDescriptor {
   std::int32_t bmWidthBytes = 0;
   std::uint16_t bmPlanes = 1;
   std::uint16_t bmBitsPixel = 8;
-  std::unique_ptr<std::uint8_t[]> bmBits;  // bmWidthBytes x bmHeight bytes, rows bottom-up
+  PixelStorage bmBits;  // bmWidthBytes x bmHeight bytes, rows bottom-up
 };

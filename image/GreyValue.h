@@ -43,8 +43,11 @@ constexpr std::uint64_t Scaled(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
 
 }  // namespace grey_detail
 
-// The grey value truncated toward zero.
+// The grey value truncated toward zero. A neutral grey v is v - 1 (0 for
+// 0), which the tables give too; it is answered first because grey images
+// are made of nothing else.
 constexpr std::uint8_t GreyValue(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
+  if (r == g && g == b) return r == 0 ? 0 : static_cast<std::uint8_t>(r - 1);
   return static_cast<std::uint8_t>(grey_detail::Scaled(r, g, b) >> 56);
 }
 

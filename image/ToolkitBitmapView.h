@@ -31,5 +31,13 @@ class ToolkitBitmapView {
 // the box "unknown PixelFormat!!!" for a device-dependent or custom format.
 int TBitmap_GetDepthInBits(const ToolkitBitmapView& bitmap);
 
+// Bytes per pixel of the bitmap's format (1 for 1, 4 and 8 bits, 2 for 15
+// and 16, 3, 4); 0 with the box "unknown PixelFormat!!!" for an unknown one.
+int TBitmap_GetDepthInBytes(const ToolkitBitmapView& bitmap);
+
+// The format of a bit count (1, 4, 8, 15, 16, 24, 32); any other count gives
+// the custom format with the box "unknown PixelFormat!!!".
+ToolkitPixelFormat Bitmap_GetPixelFormat(int bits);
+
 // Bits per pixel of a format, 0 when it has none.
 int DepthInBits(ToolkitPixelFormat format);

@@ -13,9 +13,9 @@ namespace {
 // percentile branch: brightest column 30, leftmost bright region's centroid
 // column 34), the mirrored split and single-precision rounding.
 constexpr std::int32_t kHead = 34;
-constexpr float kMetrics[18] = {0.0f,        92.0f,      39.0f,      2152.0f,    190186.0f,
-                                88.3763962f, 46.0f,      1323.0f,    164643.0f,  124.446709f,
-                                86.5694656f, 46.0f,      829.0f,     25543.0f,   30.811821f,
+constexpr float kMetrics[18] = {0.0f,        92.0f,       39.0f,      2152.0f,   190186.0f,
+                                88.3763962f, 46.0f,       1323.0f,    164643.0f, 124.446709f,
+                                86.5694656f, 46.0f,       829.0f,     25543.0f,  30.811821f,
                                 13.4305363f, 6.17804623f, 5.20858002f};
 
 // A 120 x 70 comet from integers only: a round head at column 30, a tail
@@ -31,7 +31,8 @@ int Pixel(int x, int y) {
     const int dy = std::abs(y - 35);
     if (dy <= s) v += t * (s - dy) / s;
   }
-  const long long noise = ((static_cast<long long>(x) * 73856093) ^ (static_cast<long long>(y) * 19349663)) % 7;
+  const long long noise =
+      ((static_cast<long long>(x) * 73856093) ^ (static_cast<long long>(y) * 19349663)) % 7;
   v += static_cast<int>(noise) - 3;
   v = std::max(0, std::min(255, v));
   return v < 12 ? 0 : v;
@@ -40,11 +41,13 @@ int Pixel(int x, int y) {
 TEST(CometGoldenTest, RealisticCometMeasuresAsDerived) {
   CometImageClass comet(120, 70);
   for (int y = 0; y < 70; ++y)
-    for (int x = 0; x < 120; ++x) comet.Image->GetScanLine(y)[x] = static_cast<std::uint8_t>(Pixel(x, y));
+    for (int x = 0; x < 120; ++x)
+      comet.Image->GetScanLine(y)[x] = static_cast<std::uint8_t>(Pixel(x, y));
   CometRecord record;
   EXPECT_EQ(Zelcor_ComputeMetrics(comet, record, -1, 1000.0, 1000.0), kHead);
   EXPECT_EQ(record.HeadCenter, kHead);
-  for (int k = 0; k < kMetricCount; ++k) EXPECT_EQ(record.Metrics[k], kMetrics[k]) << kMetricNames[k];
+  for (int k = 0; k < kMetricCount; ++k)
+    EXPECT_EQ(record.Metrics[k], kMetrics[k]) << kMetricNames[k];
 }
 
 }  // namespace

@@ -9,7 +9,9 @@ using namespace testing_support;
 
 namespace {
 
-float F(double v) { return static_cast<float>(v); }
+float F(double v) {
+  return static_cast<float>(v);
+}
 
 struct Measured {
   std::int32_t head;
@@ -102,7 +104,8 @@ TEST(CometMetricsTest, HeadBeyondTheImageIsClampedButReportedAsGiven) {
   const Measured last = Measure(b, 11);
   EXPECT_EQ(far.head, 100);
   EXPECT_EQ(far.record.HeadCenter, 100);
-  for (int k = 0; k < kMetricCount; ++k) EXPECT_EQ(far.record.Metrics[k], last.record.Metrics[k]) << k;
+  for (int k = 0; k < kMetricCount; ++k)
+    EXPECT_EQ(far.record.Metrics[k], last.record.Metrics[k]) << k;
 }
 
 TEST(CometMetricsTest, CalibrationScalesLengthsAndAreasOnly) {

@@ -20,7 +20,8 @@ std::int32_t PlainDescending(const BitmapImageClass& blurred, std::int32_t start
   for (int level = 254; level >= 1; --level) {
     BinaryImageClass binary(blurred);
     binary.image.ThresholdGRAY(static_cast<std::uint8_t>(level), 255);
-    if (binary.ComputeFeatures() > 0) head = static_cast<std::int32_t>(binary.GetFeatureLeftmost()->centroidX);
+    if (binary.ComputeFeatures() > 0)
+      head = static_cast<std::int32_t>(binary.GetFeatureLeftmost()->centroidX);
     if (head <= half) break;
   }
   return head;
@@ -174,7 +175,8 @@ TEST(HeadFinderTest, PercentileCandidateCloseToTheBrightestColumnKeepsIt) {
   CometImageClass comet(60, 20);
   comet.Image->SetAllPixelsToValue(0);
   for (int y = 5; y < 15; ++y)
-    for (int x = 10; x < 40; ++x) comet.Image->GetScanLine(y)[x] = static_cast<std::uint8_t>(x == 12 ? 250 : 60);
+    for (int x = 10; x < 40; ++x)
+      comet.Image->GetScanLine(y)[x] = static_cast<std::uint8_t>(x == 12 ? 250 : 60);
   BitmapImageClass original(*comet.Image);
   EXPECT_EQ(FindHead(comet), PlainHeadFinder(original));
   EXPECT_EQ(comet.ColumnSum[12], 2500u);

@@ -6,7 +6,9 @@
 
 namespace {
 
-float F(double v) { return static_cast<float>(v); }
+float F(double v) {
+  return static_cast<float>(v);
+}
 
 WellRecord DataSet(const std::vector<float>& heights, const std::vector<bool>& deleted = {}) {
   WellRecord well;

@@ -12,6 +12,7 @@ TEST(GreyValueTest, NeutralGreysLoseOneLevel) {
   for (int v = 1; v < 256; ++v) {
     const auto b = static_cast<std::uint8_t>(v);
     EXPECT_EQ(GreyValue(b, b, b), v - 1) << v;
+    EXPECT_EQ(grey_detail::Scaled(b, b, b) >> 56, static_cast<std::uint64_t>(v - 1)) << v;
   }
 }
 

@@ -1,0 +1,68 @@
+#include "FieldImageLoader.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "EventLog.h"
+#include "ToolkitWrappers.h"
+
+namespace {
+
+std::string LowerExtension(const std::string& path) {
+  const auto slash = path.find_last_of('/');
+  const auto dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
+  std::string extension = path.substr(dot);
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+// Decodes the file into the bitmap by its extension.
+bool Decode(const std::string& path, TBitmap* bitmap) {
+  const std::string extension = LowerExtension(path);
+  if (extension == ".jpg" || extension == ".jpeg") {
+    TJPEGImage* picture = TJPEGImage_Create();
+    const bool ok = TJPEGImage_LoadFromFile(picture, path) && TBitmap_Assign(bitmap, picture);
+    TJPEGImage_Destroy(picture);
+    return ok;
+  }
+  if (extension == ".png") {
+    TPngImage* picture = TPngImage_Create();
+    const bool ok = TPngImage_LoadFromFile(picture, path) && TBitmap_Assign(bitmap, picture);
+    TPngImage_Destroy(picture);
+    return ok;
+  }
+  if (extension == ".bmp") return TBitmap_LoadFromFile(bitmap, path);
+  LogMessage("ERROR: " + path + " is not a BMP, JPEG or PNG image!!!");
+  return false;
+}
+
+}  // namespace
+
+bool IsFieldImageName(const std::string& path) {
+  const std::string extension = LowerExtension(path);
+  return extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp";
+}
+
+std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitmap* display) {
+  LogMessage("entering LoadFieldImage(" + path + ")...");
+  std::unique_ptr<TBitmap, bool (*)(TBitmap*)> bitmap(TBitmap_Create(), TBitmap_Destroy);
+  std::unique_ptr<BitmapImageClass> image;
+  if (bitmap != nullptr && Decode(path, bitmap.get())) {
+    image = std::make_unique<BitmapImageClass>(*bitmap);
+    if (image->IsEmpty()) {
+      LogMessage("ERROR: " + path + " could not be made into a raster image!!!");
+      image.reset();
+    } else {
+      image->Grayscale();
+      image->SetBitsPerPixel(8);
+      if (display != nullptr) {
+        display->image = std::move(bitmap->image);
+        display->format = bitmap->format;
+      }
+    }
+  }
+  LogMessage(std::string("exiting  LoadFieldImage(") + (image ? "SUCCESS" : "FAILURE") + ")...");
+  return image;
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+
+#include "ToolkitBitmapView.h"
+
+// The toolkit's bitmap: a Qt image in one of the formats of the depth table
+// (24-bit rows Blue, Green, Red; 32-bit rows Blue, Green, Red and a fourth
+// byte; 8-bit rows grey levels), rows top first.
+class TBitmap : public ToolkitBitmapView {
+ public:
+  int Width() const override { return image.width(); }
+  int Height() const override { return image.height(); }
+  ToolkitPixelFormat PixelFormat() const override { return format; }
+  const std::uint8_t* ScanLine(int row) const override { return image.constScanLine(row); }
+  std::uint8_t* ScanLine(int row) { return image.scanLine(row); }
+
+  QImage image;
+  ToolkitPixelFormat format = ToolkitPixelFormat::kDeviceDependent;
+};
+
+// A JPEG picture: its compressed data, its decoded image, and the quality
+// (IJG scale, 1 to 100) of the next compression.
+class TJPEGImage {
+ public:
+  QByteArray data;
+  QImage decoded;
+  int quality = 90;
+};
+
+// A PNG picture as decoded.
+class TPngImage {
+ public:
+  QImage decoded;
+};

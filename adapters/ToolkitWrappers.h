@@ -1,0 +1,44 @@
+#pragma once
+
+#include <string>
+
+#include "BitmapImage.h"
+#include "ToolkitPictures.h"
+
+// The toolkit's bitmaps and pictures, one guarded operation each: every
+// wrapper writes its trace lines, turns any failure into an ERROR line and
+// a false result (or no object), and never lets anything escape.
+
+TBitmap* TBitmap_Create();
+bool TBitmap_Destroy(TBitmap* bitmap);
+bool TBitmap_SetDimensions(TBitmap* bitmap, int width, int height, ToolkitPixelFormat format);
+bool TBitmap_Assign(TBitmap* bitmap, const TPngImage* picture);
+bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture);
+// Raster image to bitmap: pixel rows only, bottom-up rows to top-down
+// scanlines.
+bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image);
+// A BMP file (of any depth the toolkit reads) into the bitmap.
+bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName);
+
+TJPEGImage* TJPEGImage_Create();
+bool TJPEGImage_Destroy(TJPEGImage* picture);
+bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality);
+bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName);
+bool TJPEGImage_SaveToFile(TJPEGImage* picture, const std::string& fileName);
+// Compresses the bitmap at the picture's quality.
+bool TJPEGImage_Assign(TJPEGImage* picture, const TBitmap* bitmap);
+// Compresses the raster image; always reports success (the save reports).
+bool TJPEGImage_Assign(TJPEGImage* picture, const BitmapImageClass* image);
+// A new picture of the raster image at the given quality; not traced itself.
+TJPEGImage* TJPEGImage_CreateFromImage(const BitmapImageClass& image, int quality);
+
+TPngImage* TPngImage_Create();
+bool TPngImage_Destroy(TPngImage* picture);
+bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName);
+
+// The largest image the toolkit decodes, in megabytes of decoded pixels.
+constexpr int kDecodeLimitMegabytes = 512;
+
+// Qt's own warnings (a corrupt JPEG's, say) go to the event log instead of
+// the terminal.
+void RouteToolkitMessagesToLog();
