@@ -20,8 +20,12 @@ $(BUILD)/CMakeCache.txt:
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS)
 
+SAMPLES ?= $(BUILD)/sample-fields
+
 run: build
-	$(BUILD)/cli/strandex-cli
+	@test -d $(SAMPLES) || $(BUILD)/cli/strandex-cli synth --out $(SAMPLES) --fields 6 --seed 7
+	$(BUILD)/cli/strandex-cli score $(SAMPLES) --cutoff 40 --yes
+	$(BUILD)/cli/strandex-cli summary $(SAMPLES)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -17,7 +17,9 @@
 
 namespace {
 
-QString FileName(const std::string& name) { return QFile::decodeName(QByteArray::fromStdString(name)); }
+QString FileName(const std::string& name) {
+  return QFile::decodeName(QByteArray::fromStdString(name));
+}
 
 void LimitDecoding() {
   static std::once_flag once;
@@ -26,7 +28,8 @@ void LimitDecoding() {
 
 bool IsGreyRamp(const QList<QRgb>& table) {
   for (qsizetype i = 0; i < table.size(); ++i)
-    if (table[i] != qRgb(static_cast<int>(i), static_cast<int>(i), static_cast<int>(i))) return false;
+    if (table[i] != qRgb(static_cast<int>(i), static_cast<int>(i), static_cast<int>(i)))
+      return false;
   return true;
 }
 
@@ -131,14 +134,21 @@ bool BmpIsComplete(const QByteArray& data) {
 
 QImage::Format QtFormat(ToolkitPixelFormat format) {
   switch (format) {
-    case ToolkitPixelFormat::k1Bit: return QImage::Format_Mono;
+    case ToolkitPixelFormat::k1Bit:
+      return QImage::Format_Mono;
     case ToolkitPixelFormat::k4Bit:
-    case ToolkitPixelFormat::k8Bit: return QImage::Format_Indexed8;
-    case ToolkitPixelFormat::k15Bit: return QImage::Format_RGB555;
-    case ToolkitPixelFormat::k16Bit: return QImage::Format_RGB16;
-    case ToolkitPixelFormat::k24Bit: return QImage::Format_BGR888;
-    case ToolkitPixelFormat::k32Bit: return QImage::Format_RGB32;
-    default: return QImage::Format_Invalid;
+    case ToolkitPixelFormat::k8Bit:
+      return QImage::Format_Indexed8;
+    case ToolkitPixelFormat::k15Bit:
+      return QImage::Format_RGB555;
+    case ToolkitPixelFormat::k16Bit:
+      return QImage::Format_RGB16;
+    case ToolkitPixelFormat::k24Bit:
+      return QImage::Format_BGR888;
+    case ToolkitPixelFormat::k32Bit:
+      return QImage::Format_RGB32;
+    default:
+      return QImage::Format_Invalid;
   }
 }
 
@@ -168,9 +178,13 @@ bool Destroy(const char* name, T* object) {
 
 }  // namespace
 
-TBitmap* TBitmap_Create() { return Create<TBitmap>("TBitmap_Create", "unable to create TBitmap..."); }
+TBitmap* TBitmap_Create() {
+  return Create<TBitmap>("TBitmap_Create", "unable to create TBitmap...");
+}
 
-bool TBitmap_Destroy(TBitmap* bitmap) { return Destroy("TBitmap_Destroy", bitmap); }
+bool TBitmap_Destroy(TBitmap* bitmap) {
+  return Destroy("TBitmap_Destroy", bitmap);
+}
 
 bool TBitmap_SetDimensions(TBitmap* bitmap, int width, int height, ToolkitPixelFormat format) {
   return GuardedCall("TBitmap_SetDimensions", [&](bool&) -> GuardedFailure {
@@ -217,7 +231,8 @@ bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture) {
 bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image) {
   if (image == nullptr || bitmap == nullptr) {
     return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
-      return image == nullptr ? "source image is undefinded!!!" : "destination image is undefinded!!!";
+      return image == nullptr ? "source image is undefinded!!!"
+                              : "destination image is undefinded!!!";
     });
   }
   LogMessage("entering TBitmap_Assign()...");
@@ -226,10 +241,12 @@ bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image) {
     LogMessage("exiting  TBitmap_Assign(FAILURE)...");
     return false;
   }
-  const std::size_t n = static_cast<std::size_t>(image->Bitmap.bmWidth) * TBitmap_GetDepthInBytes(*bitmap);
+  const std::size_t n =
+      static_cast<std::size_t>(image->Bitmap.bmWidth) * TBitmap_GetDepthInBytes(*bitmap);
   const int height = image->Bitmap.bmHeight;
   if (!image->IsEmpty())
-    for (int s = 0; s < height; ++s) std::memcpy(bitmap->ScanLine(s), image->GetScanLine(height - 1 - s), n);
+    for (int s = 0; s < height; ++s)
+      std::memcpy(bitmap->ScanLine(s), image->GetScanLine(height - 1 - s), n);
   LogMessage("exiting  TBitmap_Assign(SUCCESS)...");
   return true;
 }
@@ -249,15 +266,19 @@ bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName) {
 }
 
 TJPEGImage* TJPEGImage_Create() {
-  return Create<TJPEGImage>("TJPEGImage_Create", "TJPEGImage_Create() unable to create TJPEGImage...");
+  return Create<TJPEGImage>("TJPEGImage_Create",
+                            "TJPEGImage_Create() unable to create TJPEGImage...");
 }
 
-bool TJPEGImage_Destroy(TJPEGImage* picture) { return Destroy("TJPEGImage_Destroy", picture); }
+bool TJPEGImage_Destroy(TJPEGImage* picture) {
+  return Destroy("TJPEGImage_Destroy", picture);
+}
 
 bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality) {
   return GuardedCall("TJPEGImage_SetQuality", [&](bool&) -> GuardedFailure {
     if (picture == nullptr) return "destination TJPEGImage is undefined!!!";
-    if (quality < 1 || quality > 100) return "JPEG quality " + std::to_string(quality) + " is outside 1 to 100";
+    if (quality < 1 || quality > 100)
+      return "JPEG quality " + std::to_string(quality) + " is outside 1 to 100";
     picture->quality = quality;
     return std::nullopt;
   });
@@ -332,7 +353,9 @@ TPngImage* TPngImage_Create() {
   return Create<TPngImage>("TPngImage_Create", "TPngImage_Create() unable to create TPngImage...");
 }
 
-bool TPngImage_Destroy(TPngImage* picture) { return Destroy("TPngImage_Destroy", picture); }
+bool TPngImage_Destroy(TPngImage* picture) {
+  return Destroy("TPngImage_Destroy", picture);
+}
 
 bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName) {
   return GuardedCall("TPngImage_LoadFromFile", [&](bool&) -> GuardedFailure {
@@ -344,6 +367,19 @@ bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName) {
     QImage decoded;
     if (auto failure = Decode(buffer, "png", decoded)) return fileName + ": " + *failure;
     picture->decoded = std::move(decoded);
+    return std::nullopt;
+  });
+}
+
+bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName) {
+  TBitmap bitmap;
+  if (!TBitmap_Assign(&bitmap, &image)) return false;
+  return GuardedCall("TPngImage_SaveToFile", [&](bool&) -> GuardedFailure {
+    QSaveFile file(FileName(fileName));
+    if (!file.open(QIODevice::WriteOnly)) return fileName + ": " + file.errorString().toStdString();
+    QImageWriter writer(&file, "png");
+    if (!writer.write(bitmap.image)) return fileName + ": " + writer.errorString().toStdString();
+    if (!file.commit()) return fileName + ": " + file.errorString().toStdString();
     return std::nullopt;
   });
 }

@@ -36,6 +36,9 @@ TPngImage* TPngImage_Create();
 bool TPngImage_Destroy(TPngImage* picture);
 bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName);
 
+// Writes a raster image as a PNG file (replacing any file of that name).
+bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName);
+
 // The largest image the toolkit decodes, in megabytes of decoded pixels.
 constexpr int kDecodeLimitMegabytes = 512;
 

@@ -13,8 +13,8 @@
 namespace {
 
 std::string Fixture(int width, int height, const char* format) {
-  const std::string path = "/tmp/strandex-bench-" + std::to_string(width) + "x" +
-                           std::to_string(height) + "." + format;
+  const std::string path =
+      "/tmp/strandex-bench-" + std::to_string(width) + "x" + std::to_string(height) + "." + format;
   QImage image(width, height, QImage::Format_RGB32);
   std::mt19937 random(5);
   for (int y = 0; y < height; ++y)
@@ -39,14 +39,30 @@ void LoadToWorkspace(benchmark::State& state, int width, int height, const char*
   for (auto _ : state) benchmark::DoNotOptimize(LoadFieldImage(path));
 }
 
-void BM_DecodeJpeg1280(benchmark::State& s) { DecodeOnly(s, 1280, 960, "jpg"); }
-void BM_LoadJpeg1280(benchmark::State& s) { LoadToWorkspace(s, 1280, 960, "jpg"); }
-void BM_DecodeJpeg2048(benchmark::State& s) { DecodeOnly(s, 2048, 1536, "jpg"); }
-void BM_LoadJpeg2048(benchmark::State& s) { LoadToWorkspace(s, 2048, 1536, "jpg"); }
-void BM_DecodePng1280(benchmark::State& s) { DecodeOnly(s, 1280, 960, "png"); }
-void BM_LoadPng1280(benchmark::State& s) { LoadToWorkspace(s, 1280, 960, "png"); }
-void BM_DecodePng2048(benchmark::State& s) { DecodeOnly(s, 2048, 1536, "png"); }
-void BM_LoadPng2048(benchmark::State& s) { LoadToWorkspace(s, 2048, 1536, "png"); }
+void BM_DecodeJpeg1280(benchmark::State& s) {
+  DecodeOnly(s, 1280, 960, "jpg");
+}
+void BM_LoadJpeg1280(benchmark::State& s) {
+  LoadToWorkspace(s, 1280, 960, "jpg");
+}
+void BM_DecodeJpeg2048(benchmark::State& s) {
+  DecodeOnly(s, 2048, 1536, "jpg");
+}
+void BM_LoadJpeg2048(benchmark::State& s) {
+  LoadToWorkspace(s, 2048, 1536, "jpg");
+}
+void BM_DecodePng1280(benchmark::State& s) {
+  DecodeOnly(s, 1280, 960, "png");
+}
+void BM_LoadPng1280(benchmark::State& s) {
+  LoadToWorkspace(s, 1280, 960, "png");
+}
+void BM_DecodePng2048(benchmark::State& s) {
+  DecodeOnly(s, 2048, 1536, "png");
+}
+void BM_LoadPng2048(benchmark::State& s) {
+  LoadToWorkspace(s, 2048, 1536, "png");
+}
 
 void BM_EncodeThumbnail(benchmark::State& state) {
   BitmapImageClass comet(150, 90, 24);

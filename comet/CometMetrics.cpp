@@ -27,10 +27,17 @@ std::int32_t Zelcor_ComputeMetrics(CometImageClass& comet, CometRecord& record, 
     comet.MeasureHeadAndTail(record.Metrics, head);
   record.HeadCenter = static_cast<std::int16_t>(head);
 
-  // Calibration factors and products in extended precision, stored once.
+  CalibrateMetrics(record.Metrics, scaleX, scaleY);
+  record.ImageWidth = static_cast<std::uint16_t>(comet.Width());
+  record.ImageHeight = static_cast<std::uint16_t>(comet.Height());
+  LogMessage("exiting  Zelcor_ComputeMetrics(" + std::to_string(head) + ")...");
+  return head;
+}
+
+void CalibrateMetrics(float* m, double scaleX, double scaleY) {
+  // Factors and products in extended precision, each stored once.
   const long double sx = static_cast<long double>(scaleX) * 0.001;
   const long double sy = static_cast<long double>(scaleY) * 0.001;
-  float* m = record.Metrics;
   auto scale = [&](int metric, long double factor) {
     m[metric] = static_cast<float>(factor * m[metric]);
   };
@@ -38,11 +45,6 @@ std::int32_t Zelcor_ComputeMetrics(CometImageClass& comet, CometRecord& record, 
   scale(kCometHeight, sy);
   for (int metric : {kCometArea, kHeadArea, kTailArea}) scale(metric, sx * sy);
   for (int metric : {kHeadDNA, kTailDNA}) scale(metric, 100);
-
-  record.ImageWidth = static_cast<std::uint16_t>(comet.Width());
-  record.ImageHeight = static_cast<std::uint16_t>(comet.Height());
-  LogMessage("exiting  Zelcor_ComputeMetrics(" + std::to_string(head) + ")...");
-  return head;
 }
 
 void Zelcor_ComputeCometProbability(CometRecord&, const FeatureRecord&, WellRecord&) {

@@ -50,6 +50,10 @@ inline bool IsCounted(const CometRecord& comet) {
 std::int32_t Zelcor_ComputeMetrics(CometImageClass& comet, CometRecord& record, std::int32_t head,
                                    double scaleX, double scaleY);
 
+// Calibrates a comet's metrics in place: lengths by ScaleX, heights by
+// ScaleY (per mille), areas by both, the two %DNA fractions to percent.
+void CalibrateMetrics(float* metrics, double scaleX, double scaleY);
+
 // No probability model is applied; the statistics pass sets the value.
 void Zelcor_ComputeCometProbability(CometRecord& record, const FeatureRecord& feature,
                                     WellRecord& well);

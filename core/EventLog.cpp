@@ -42,7 +42,32 @@ std::string TimeStampedName(const std::string& logPath) {
 
 }  // namespace
 
+EventLog& EventLog::operator=(EventLog&& other) noexcept {
+  std::scoped_lock lock(mutex_, other.mutex_);
+  clock_ = std::move(other.clock_);
+  path_ = std::move(other.path_);
+  settingsPath_ = std::move(other.settingsPath_);
+  enabled_ = other.enabled_.load();
+  depths_ = std::move(other.depths_);
+  lastLineTime_ = other.lastLineTime_;
+  sizeLimit_ = other.sizeLimit_;
+  rotationBlocked_ = other.rotationBlocked_;
+  failureReported_ = other.failureReported_;
+  return *this;
+}
+
+int& EventLog::ThreadDepth() {
+  return depths_[std::this_thread::get_id()];
+}
+
+int EventLog::Depth() const {
+  std::lock_guard lock(mutex_);
+  auto it = depths_.find(std::this_thread::get_id());
+  return it == depths_.end() ? 0 : it->second;
+}
+
 void EventLog::Open(const std::string& logPath, const std::string& settingsPath) {
+  std::lock_guard lock(mutex_);
   path_ = logPath;
   settingsPath_ = settingsPath;
   rotationBlocked_ = false;
@@ -75,11 +100,13 @@ void EventLog::Open(const std::string& logPath, const std::string& settingsPath)
 
 void EventLog::Log(const std::string& message) {
   if (enabled_ == 0) return;
+  std::lock_guard lock(mutex_);
   if (!rotationBlocked_ && GetFileSize64(path_) > sizeLimit_) Rotate();
   AppendLine(message);
 }
 
 void EventLog::Rotate() {
+  std::lock_guard lock(mutex_);
   AppendLine("");
   AppendLine("continuing log in another file...");
   std::string fullName = TimeStampedName(path_);
@@ -92,10 +119,11 @@ void EventLog::Rotate() {
 }
 
 void EventLog::AppendLine(const std::string& message) {
-  if (StartsWith(message, "exiting ") && --depth_ < 0) depth_ = 0;
-  const std::string indentation(static_cast<std::size_t>(depth_),
+  int& depth = ThreadDepth();
+  if (StartsWith(message, "exiting ") && --depth < 0) depth = 0;
+  const std::string indentation(static_cast<std::size_t>(depth),
                                 message.find("ERROR") != std::string::npos ? '*' : ' ');
-  if (StartsWith(message, "entering ")) ++depth_;
+  if (StartsWith(message, "entering ")) ++depth;
 
   const LocalTime t = clock_.now();
   const std::uint64_t tick = clock_.tick();

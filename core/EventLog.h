@@ -1,8 +1,12 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <string>
+#include <thread>
+#include <unordered_map>
 
 #include "Clock.h"
 
@@ -18,6 +22,9 @@
 // existing log cannot be renamed out of the way, the new header is appended
 // to it rather than truncating it, and a rename never replaces another file:
 // a name already taken gets " (2)", " (3)", ... before ".log".
+//
+// Lines from several threads never mix: each is written whole, and each
+// thread keeps its own nesting depth.
 class EventLog {
  public:
   static constexpr std::uint64_t kDefaultSizeLimit = 10485760;  // 10 MiB
@@ -30,6 +37,7 @@ class EventLog {
 
   EventLog() = default;
   explicit EventLog(Clock clock) : clock_(std::move(clock)) {}
+  EventLog& operator=(EventLog&& other) noexcept;
 
   // Starts the log at logPath: reads "log_all_events" from the settings
   // file, renames a previous file, and writes a fresh header.
@@ -44,7 +52,8 @@ class EventLog {
   void Rotate();
 
   bool Enabled() const { return enabled_ != 0; }
-  int Depth() const { return depth_; }
+  // The calling thread's nesting depth.
+  int Depth() const;
   const std::string& Path() const { return path_; }
 
   // The size above which the file is rotated (tests use a small one).
@@ -54,11 +63,14 @@ class EventLog {
   void AppendLine(const std::string& message);
   void ReportWriteFailure();
 
+  int& ThreadDepth();
+
+  mutable std::recursive_mutex mutex_;
   Clock clock_;
   std::string path_;
   std::string settingsPath_;
-  int enabled_ = 0;
-  int depth_ = 0;
+  std::atomic<int> enabled_{0};
+  std::unordered_map<std::thread::id, int> depths_;
   std::uint64_t lastLineTime_ = 0;
   std::uint64_t sizeLimit_ = kDefaultSizeLimit;
   bool rotationBlocked_ = false;  // the full file could not be renamed: keep appending

@@ -157,7 +157,8 @@ TEST_F(ImageDecodingTest, BadFilesAreRefusedAndLeaveTheDisplay) {
 TEST_F(ImageDecodingTest, ImageNamesByExtension) {
   for (const char* name : {"a.bmp", "b.JPG", "c.jpeg", "d.Png", "/x.y/e.png"})
     EXPECT_TRUE(IsFieldImageName(name)) << name;
-  for (const char* name : {"a.tif", "b", "c.cdb", "/x.png/readme", "jpg"}) EXPECT_FALSE(IsFieldImageName(name)) << name;
+  for (const char* name : {"a.tif", "b", "c.cdb", "/x.png/readme", "jpg"})
+    EXPECT_FALSE(IsFieldImageName(name)) << name;
 }
 
 }  // namespace

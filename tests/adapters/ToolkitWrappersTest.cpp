@@ -152,8 +152,8 @@ TEST(ToolkitJpegTest, ThumbnailsAreWrittenAtIjgQuality95) {
   for (int r = 0; r < 90; ++r)
     for (int x = 0; x < 150; ++x) {
       std::uint8_t* p = comet.GetScanLine(r) + 3 * x;
-      p[0] = static_cast<std::uint8_t>(x);          // blue rises to the right
-      p[1] = static_cast<std::uint8_t>(2 * r);      // green rises upwards
+      p[0] = static_cast<std::uint8_t>(x);      // blue rises to the right
+      p[1] = static_cast<std::uint8_t>(2 * r);  // green rises upwards
       p[2] = static_cast<std::uint8_t>(200);
     }
   TJPEGImage* jpeg = TJPEGImage_CreateFromImage(comet, 95);

@@ -1,0 +1,130 @@
+// strandex-cli summary and export: what a data set holds.
+#include <array>
+#include <cstdio>
+#include <iostream>
+#include <sstream>
+
+#include "AppPaths.h"
+#include "CliSupport.h"
+#include "CometMetrics.h"
+#include "Commands.h"
+#include "IniFile.h"
+#include "ShellExecute.h"
+#include "SpreadsheetExport.h"
+
+namespace {
+
+const char* const kSummaryHelp =
+    "usage: strandex-cli summary PATH\n"
+    "\n"
+    "The comets of an image's data set, or of every image of a folder:\n"
+    "their number and each metric's minimum, mean, standard deviation and\n"
+    "maximum.\n";
+
+const char* const kExportHelp =
+    "usage: strandex-cli export PATH --out NAME.xls [--metrics LIST] [--bins N] [--open]\n"
+    "\n"
+    "Writes NAME(raw data).xls (one row per comet) and NAME(histogram).xls\n"
+    "(one histogram per metric), tab-delimited for any spreadsheet.\n"
+    "  --metrics  metric numbers 0-17 or names, comma-separated (default:\n"
+    "             the preferences' choice, all of them unless changed)\n"
+    "  --bins N   histogram bins (default: the preferences' count, 100)\n"
+    "  --open     open both files with the desktop's default application\n";
+
+// Metric numbers or names, comma-separated.
+bool ParseMetrics(const std::string& list, std::array<bool, 18>& chosen, std::string& error) {
+  chosen.fill(false);
+  std::stringstream in(list);
+  std::string item;
+  while (std::getline(in, item, ',')) {
+    while (!item.empty() && item.front() == ' ') item.erase(item.begin());
+    while (!item.empty() && item.back() == ' ') item.pop_back();
+    if (auto number = ParseNumber(item, 0, 17)) {
+      chosen[static_cast<std::size_t>(*number)] = true;
+      continue;
+    }
+    bool found = false;
+    for (int k = 0; k < kMetricCount; ++k)
+      if (item == kMetricNames[k]) chosen[k] = found = true;
+    if (!found) {
+      error = "unknown metric \"" + item + "\"";
+      return false;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+int SummaryCommand(const std::vector<std::string>& args) {
+  Arguments a;
+  std::string error;
+  if (!ParseArguments(args, {"--help"}, {}, a, error)) return Fail(error);
+  if (a.Has("--help")) {
+    std::cout << kSummaryHelp;
+    return 0;
+  }
+  if (a.positional.size() != 1) return Fail("summary takes one image or folder (see --help)");
+  WellRecord well;
+  std::string name;
+  const std::string path = a.positional[0];
+  if (!LoadDataSetOf(path, well, name)) {
+    std::error_code ec;
+    return Fail(path + ": no results yet (score it first)", 1);
+  }
+  std::uint32_t counted = 0;
+  for (std::uint32_t i = 0; i < well.CometCount; ++i) counted += IsCounted(well.Comets[i]);
+  std::printf("%s: %u comets, %u counted\n\n", name.c_str(), well.CometCount, counted);
+  std::printf("%-22s %14s %14s %14s %14s\n", "metric", "minimum", "mean", "std dev", "maximum");
+  for (int m = 0; m < kMetricCount; ++m) {
+    const int s = SlotOfMetric(m);
+    if (counted < 2) {
+      std::printf("%-22s %14s %14s %14s %14s\n", kMetricNames[m], "-", "-", "-", "-");
+      continue;
+    }
+    std::printf("%-22s %14.3f %14.3f %14.3f %14.3f\n", kMetricNames[m], well.MinValue[s],
+                well.MeanValue[s], well.StdDevValue[s], well.MaxValue[s]);
+  }
+  return 0;
+}
+
+int ExportCommand(const std::vector<std::string>& args) {
+  Arguments a;
+  std::string error;
+  if (!ParseArguments(args, {"--open", "--help"}, {"--out", "--metrics", "--bins"}, a, error))
+    return Fail(error);
+  if (a.Has("--help")) {
+    std::cout << kExportHelp;
+    return 0;
+  }
+  if (a.positional.size() != 1) return Fail("export takes one image or folder (see --help)");
+  auto out = a.Value("--out");
+  if (!out || out->empty()) return Fail("export needs --out NAME.xls");
+
+  IniFile settings(SettingsFilePath());
+  std::array<bool, 18> metrics{};
+  if (auto list = a.Value("--metrics")) {
+    if (!ParseMetrics(*list, metrics, error)) return Fail(error);
+  } else {
+    const int mask = settings.ReadInteger("main", "MetricsCheckList", -1);
+    for (int k = 0; k < 18; ++k) metrics[k] = (mask >> k) & 1;
+  }
+  long bins = 100;
+  const std::string binText = a.Value("--bins").value_or(settings.ReadString("main", "HistogramBucketCountEdit", "100"));
+  if (auto n = ParseNumber(binText, 2, 65535)) bins = *n;
+  else return Fail("the histogram needs from 2 to 65535 bins, not \"" + binText + "\"");
+
+  WellRecord well;
+  std::string name;
+  if (!LoadDataSetOf(a.positional[0], well, name))
+    return Fail(a.positional[0] + ": no results yet (score it first)", 1);
+  const std::string word = WriteSpreadsheet(well, *out, metrics, static_cast<std::uint16_t>(bins));
+  if (!word.empty()) return Fail(*out + ": " + word, 1);
+  const SpreadsheetFiles files = SpreadsheetFileNames(*out);
+  std::printf("%s\n%s\n", files.rawData.c_str(), files.histogram.c_str());
+  if (a.Has("--open")) {
+    AnsiString_ShellExecute("open", files.rawData, "", "", 1, false);
+    AnsiString_ShellExecute("open", files.histogram, "", "", 1, false);
+  }
+  return 0;
+}

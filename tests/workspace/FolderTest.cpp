@@ -1,0 +1,134 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "CometMetrics.h"
+#include "DataSets.h"
+#include "FolderScoring.h"
+#include "ImagePaths.h"
+#include "SyntheticField.h"
+#include "TestSupport.h"
+#include "ToolkitWrappers.h"
+#include "WorkspaceTestUtil.h"
+
+using namespace testing_support;
+namespace fs = std::filesystem;
+
+namespace {
+
+class FolderTest : public ::testing::Test {
+ protected:
+  // Three synthetic fields, one of each type, in a folder.
+  void MakeFolder(const std::string& folder) {
+    fs::create_directories(folder);
+    for (int i = 0; i < 3; ++i) {
+      SyntheticField field = MakeSyntheticField(640, 480, 100 + i);
+      const std::string base = folder + "/f" + std::to_string(i);
+      if (i == 0) {
+        ASSERT_TRUE(SaveRasterAsPng(*field.image, base + ".png"));
+      } else if (i == 1) {
+        ASSERT_TRUE(field.image->SaveToFile(base + ".bmp"));
+      } else {
+        TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*field.image, 92);
+        ASSERT_TRUE(TJPEGImage_SaveToFile(jpeg, base + ".jpg"));
+        TJPEGImage_Destroy(jpeg);
+      }
+    }
+  }
+
+  TempDir dir_;
+  TempDir data_;
+  ScopedEnv trash_{"XDG_DATA_HOME", data_.Path().c_str()};
+  RecordingMessageBoxProvider boxes_;
+  ScopedMessageBoxProvider scoped_{boxes_};
+};
+
+TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
+  for (const char* name : {"b.png", "a.PNG", "c.jpg", "z.bmp", "notes.txt", "d.jpeg"})
+    WriteFile(dir_ / name, "x");
+  fs::create_directories(dir_ / "z");
+  const auto images = ListFolderImages(dir_.Path());
+  std::vector<std::string> names;
+  for (const auto& p : images) names.push_back(p.substr(dir_.Path().size() + 1));
+  EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "c.jpg"}));
+  EXPECT_EQ(ResultFolderOf("/x/img01.jpg"), "/x/img01/");
+  EXPECT_EQ(DataSetPathOf("/x/img01.jpg"), "/x/img01/img01.cdb");
+  for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"}) EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  EXPECT_TRUE(IsPlainFileName("2013050714030917"));
+}
+
+TEST_F(FolderTest, OneJobAndTwoJobsGiveTheSameResults) {
+  const std::string one = dir_ / "one", two = dir_ / "two";
+  MakeFolder(one);
+  MakeFolder(two);
+  std::vector<ImageScoreReport> a, b;
+  ASSERT_TRUE(ScoreFolder(one, {false, 40, 1}, a));
+  ASSERT_TRUE(ScoreFolder(two, {false, 40, 2}, b));
+  ASSERT_EQ(a.size(), 3u);
+  ASSERT_EQ(b.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    ASSERT_EQ(a[i].outcome, ScoreOutcome::kScored) << a[i].message;
+    ASSERT_EQ(b[i].outcome, ScoreOutcome::kScored) << b[i].message;
+    EXPECT_EQ(a[i].comets, b[i].comets);
+    EXPECT_GT(a[i].comets, 3u);
+    const std::string name = fs::path(a[i].imagePath).filename().string();
+    WellRecord wa = ReadDataSet(DataSetPathOf(one + "/" + name));
+    WellRecord wb = ReadDataSet(DataSetPathOf(two + "/" + name));
+    ASSERT_EQ(wa.CometCount, wb.CometCount);
+    for (std::uint32_t k = 0; k < wa.CometCount; ++k) {
+      CometRecord ca = wa.Comets[k], cb = wb.Comets[k];
+      const std::string na = ImageNameOf(ca), nb = ImageNameOf(cb);
+      EXPECT_EQ(ReadFile(ResultFolderOf(one + "/" + name) + na + ".bmp"),
+                ReadFile(ResultFolderOf(two + "/" + name) + nb + ".bmp"));
+      EXPECT_EQ(ReadFile(ResultFolderOf(one + "/" + name) + na + ".jpg"),
+                ReadFile(ResultFolderOf(two + "/" + name) + nb + ".jpg"));
+      SetImageName(ca, "");
+      SetImageName(cb, "");
+      EXPECT_EQ(std::memcmp(&ca, &cb, sizeof ca), 0) << name << " comet " << k;
+    }
+    EXPECT_EQ(std::memcmp(wa.MeanValue, wb.MeanValue, sizeof wa.MeanValue), 0);
+  }
+}
+
+TEST_F(FolderTest, OneQuestionForTheWholeFolder) {
+  const std::string folder = dir_ / "f";
+  MakeFolder(folder);
+  std::vector<ImageScoreReport> reports;
+  ASSERT_TRUE(ScoreFolder(folder, {false, 40, 1}, reports));
+  EXPECT_TRUE(boxes_.Boxes().empty());  // nothing to replace yet
+  const std::string before = ReadFile(DataSetPathOf(folder + "/f0.png"));
+
+  boxes_.ScriptAnswers({kIdNo});
+  EXPECT_FALSE(ScoreFolder(folder, {false, 60, 1}, reports));
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, "Overwrite all existing data?");
+  EXPECT_EQ(boxes_.Boxes()[0].caption, "Score All Images in Folder");
+  EXPECT_EQ(ReadFile(DataSetPathOf(folder + "/f0.png")), before);
+
+  boxes_.ScriptAnswers({kIdYes});
+  EXPECT_TRUE(ScoreFolder(folder, {false, 60, 1}, reports));
+  EXPECT_EQ(boxes_.Boxes().size(), 2u);
+}
+
+TEST_F(FolderTest, SummaryAddsTheImagesUp) {
+  const std::string folder = dir_ / "s";
+  MakeFolder(folder);
+  WriteFile(folder + "/broken.png", "not an image");
+  std::vector<ImageScoreReport> reports;
+  ASSERT_TRUE(ScoreFolder(folder, {false, 40, 2}, reports));
+  std::uint32_t total = 0;
+  int failed = 0;
+  for (const auto& r : reports) {
+    total += r.comets;
+    failed += r.outcome == ScoreOutcome::kFailed;
+  }
+  EXPECT_EQ(failed, 1);
+  WellRecord summary;
+  BuildFolderSummary(folder, summary);
+  EXPECT_EQ(summary.CometCount, total);
+  EXPECT_EQ(WellNameOf(summary), "");
+  EXPECT_GT(summary.MaxValue[SlotOfMetric(kCometArea)], summary.MinValue[SlotOfMetric(kCometArea)]);
+}
+
+}  // namespace

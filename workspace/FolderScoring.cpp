@@ -1,0 +1,72 @@
+#include "FolderScoring.h"
+
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <mutex>
+#include <thread>
+
+#include "EventLog.h"
+#include "ImagePaths.h"
+#include "MessageBox.h"
+#include "SystemInfo.h"
+
+namespace fs = std::filesystem;
+
+ImageScoreReport ScoreImage(const std::string& imagePath, const ScoreRequest& request, bool ask) {
+  const auto start = std::chrono::steady_clock::now();
+  ImageScoreReport report;
+  report.imagePath = imagePath;
+  ScoringWorkspace workspace;
+  if (workspace.SelectImage(imagePath)) {
+    report.outcome = request.autoThreshold ? workspace.ScoreSelectedImageUsingAutoThreshold(ask)
+                                           : workspace.ScoreSelectedImageUsingCutoff(request.cutoff, ask);
+    report.comets = workspace.DataSet().CometCount;
+  }
+  report.message = workspace.Message();
+  report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  return report;
+}
+
+bool FolderHasResults(const std::string& folder) {
+  const std::string root = AsFolder(folder);
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(root, ec)) {
+    const std::string name = entry.path().filename().string();
+    if (FileExists(root + name + "/" + name + ".cdb")) return true;
+  }
+  return false;
+}
+
+bool ScoreFolder(const std::string& folder, const ScoreRequest& request,
+                 std::vector<ImageScoreReport>& reports,
+                 const std::function<void(int, int, const ImageScoreReport&)>& progress) {
+  LogMessage("entering TMainApplicationForm::ScoreUsingCutoffMenuItemClick(" + folder + ")...");
+  if (FolderHasResults(folder) &&
+      AskYesNo("Overwrite all existing data?", "Score All Images in Folder") != kIdYes) {
+    LogMessage("exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick(ABORTED BY USER)...");
+    return false;
+  }
+  const std::vector<std::string> images = ListFolderImages(folder);
+  reports.assign(images.size(), ImageScoreReport{});
+  std::atomic<std::size_t> next{0};
+  std::atomic<int> done{0};
+  std::mutex progressMutex;
+  auto worker = [&] {
+    for (std::size_t i = next++; i < images.size(); i = next++) {
+      reports[i] = ScoreImage(images[i], request, false);
+      const int finished = ++done;
+      if (progress) {
+        std::lock_guard lock(progressMutex);
+        progress(finished, static_cast<int>(images.size()), reports[i]);
+      }
+    }
+  };
+  const int jobs = std::max(1, std::min<int>(request.jobs, static_cast<int>(images.size())));
+  std::vector<std::thread> threads;
+  for (int t = 1; t < jobs; ++t) threads.emplace_back(worker);
+  worker();
+  for (auto& thread : threads) thread.join();
+  LogMessage("exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick()...");
+  return true;
+}

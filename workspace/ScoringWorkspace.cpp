@@ -1,0 +1,259 @@
+#include "ScoringWorkspace.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+
+#include "AppPaths.h"
+#include "BinaryImage.h"
+#include "CometDatabase.h"
+#include "CometImage.h"
+#include "CometMetrics.h"
+#include "DataSets.h"
+#include "EventLog.h"
+#include "FieldImageLoader.h"
+#include "ImagePaths.h"
+#include "MessageBox.h"
+#include "RecycleBin.h"
+#include "SystemInfo.h"
+#include "Timestamp.h"
+#include "ToolkitWrappers.h"
+
+namespace {
+
+const std::string kForm = "TMainApplicationForm::";
+constexpr int kMinCometSide = 16;  // features must be wider and taller than 15
+
+bool TouchesBorder(const FeatureRecord& f, int width, int height) {
+  return f.left <= 0 || f.right >= width - 1 || f.top <= 0 || f.bottom >= height - 1;
+}
+
+}  // namespace
+
+struct ScoringWorkspace::Run {
+  std::string resultFolder;
+  std::uint32_t count = 0;
+  bool limitLogged = false;
+  std::string lastName;
+  bool ok = true;
+};
+
+std::string NextThumbnailName(const std::string& folder, std::string& last) {
+  const std::string stamp = GetTimestampString();
+  std::string name = stamp;
+  for (int n = 2; name == last || FileExists(folder + name + ".bmp") ||
+                  FileExists(folder + name + ".jpg");
+       ++n)
+    name = stamp + "_" + std::to_string(n);
+  last = name;
+  return name;
+}
+
+bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
+  LogMessage("entering " + kForm + "OpenFileMenuItemClick()...");
+  imagePath_ = imagePath;
+  dataSetPath_ = DataSetPathOf(imagePath);
+  message_.clear();
+  image_ = LoadFieldImage(imagePath);
+  if (image_ == nullptr) {
+    message_ = "cannot read the image " + imagePath;
+    well_.Comets.reset();
+    well_.CometCount = 0;
+    LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(FAILURE)...");
+    return false;
+  }
+  LoadImageDataSet(imagePath, well_);
+  LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
+  return true;
+}
+
+// Paths, the question about existing results, and their removal.
+bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declinedWord, Run& run) {
+  run.resultFolder = ResultFolderOf(imagePath_);
+  if (image_ == nullptr) {
+    message_ = "no image is selected";
+    return false;
+  }
+  if (FileExists(run.resultFolder)) {
+    if (ask && AskYesNo("Overwrite existing data?", run.resultFolder) != kIdYes) {
+      LogMessage("exiting  " + kForm + name + "(" + declinedWord + ")...");
+      return false;
+    }
+    if (!AnsiString_RecycleFile(run.resultFolder, true)) {
+      // Writing into the old folder would mix old and new results.
+      message_ = "cannot move the old results " + run.resultFolder + " to the trash";
+      LogMessage("ERROR: " + message_ + "!!!");
+      run.ok = false;
+      return false;
+    }
+  }
+  if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
+  return true;
+}
+
+// Cuts one comet out of the image, measures it, writes its thumbnails and
+// records it in the next entry of the data set.
+void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLimits) {
+  if (run.count >= WellRecord::kMaxComets) {
+    if (!run.limitLogged)
+      LogMessage("ERROR: the data set is full at " + std::to_string(WellRecord::kMaxComets) +
+                 " comets; further comets are not recorded!!!");
+    run.limitLogged = true;
+    return;
+  }
+  BinaryImageClass mask(f);
+  CometImageClass comet(f.width, f.height);
+  comet.Image->Copy(*image_, f.left, f.top);
+  comet.Image->SetValueWhereNonZero(mask.image, 0);
+  comet.Image->RangeNonZeroGRAY(0, 255);
+  const std::string name = NextThumbnailName(run.resultFolder, run.lastName);
+  if (!comet.Image->SaveToFile(run.resultFolder + name + ".bmp")) run.ok = false;
+
+  CometRecord& entry = well_.Comets[run.count];
+  entry = CometRecord{};
+  entry.Version = kDatabaseVersion;
+  entry.RecordType = kCometDataSet;
+  entry.Included = 1;
+  entry.Deleted = 0;
+  entry.CenterX = static_cast<float>(f.centerX);
+  entry.CenterY = static_cast<float>(f.centerY);
+  entry.HeadCenter = -1;
+  entry.ImageWidth = static_cast<std::uint16_t>(comet.Width());
+  entry.ImageHeight = static_cast<std::uint16_t>(comet.Height());
+  SetImageName(entry, name);
+  comet.ComputeProfiles();
+  entry.HeadCenter =
+      static_cast<std::int16_t>(comet.FindHeadCenter(entry.Metrics, well_.SegmentationOption != 0));
+  Zelcor_ComputeCometProbability(entry, f, well_);
+  CalibrateMetrics(entry.Metrics, well_.ScaleX, well_.ScaleY);
+  if (widenLimits) {
+    const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
+    if (well_.MinCometArea > area) well_.MinCometArea = area;
+    if (well_.MaxCometArea < area) well_.MaxCometArea = area;
+    if (well_.MinCometHeight > height) well_.MinCometHeight = height;
+    if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
+  }
+  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
+  if (!TJPEGImage_SaveToFile(jpeg, run.resultFolder + name + ".jpg")) run.ok = false;
+  TJPEGImage_Destroy(jpeg);
+  ++run.count;
+}
+
+// Writes the data set before and after its statistics, then reloads the
+// image and its data set from disk.
+ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
+  well_.CometCount = run.count;
+  const bool first = Zelcor_WriteToDB(dataSetPath_, well_);
+  Zelcor_ComputeWellStatistics(well_);
+  const bool second = Zelcor_WriteToDB(dataSetPath_, well_);
+  if (!first || !second) {
+    run.ok = false;
+    message_ = "cannot write the data set " + dataSetPath_;
+  } else if (!run.ok) {
+    message_ = "some comet thumbnails could not be written in " + run.resultFolder;
+  }
+  const std::string path = imagePath_;
+  const std::string keep = message_;
+  if (!SelectImage(path) && run.ok) run.ok = false;
+  if (message_.empty()) message_ = keep;
+  LogMessage("exiting  " + kForm + name + "(" + (run.ok ? "SUCCESS" : "FAILURE") + ")...");
+  return run.ok ? ScoreOutcome::kScored : ScoreOutcome::kFailed;
+}
+
+ScoreOutcome ScoringWorkspace::ScoreSelectedImageUsingCutoff(std::uint8_t cutoff, bool ask) {
+  const char* name = "ScoreSelectedImageUsingCutoff";
+  LogMessage("entering " + kForm + name + "(" + std::to_string(cutoff) + ")...");
+  Run run;
+  if (!BeginRun(name, ask, "CANCELLED", run)) {
+    if (!run.ok || image_ == nullptr) {
+      LogMessage("exiting  " + kForm + name + "(FAILURE)...");
+      return ScoreOutcome::kFailed;
+    }
+    return ScoreOutcome::kDeclined;
+  }
+  BinaryImageClass binary(*image_);
+  binary.image.Blur3x3();
+  binary.image.ThresholdGRAY(cutoff, 255);
+  if (image_->Bitmap.bmWidth > 320 && image_->Bitmap.bmHeight > 240) {
+    binary.RemoveIsolatedPixels();
+    binary.RemoveFeaturesOnEdge();
+  }
+  const std::int32_t n = binary.ComputeFeatures();
+  for (std::int32_t j = 0; j < n; ++j) {
+    LogMessage("processing feature " + std::to_string(j + 1) + " of " + std::to_string(n) + "...");
+    const FeatureRecord* f = binary.GetFeature(j);
+    if (f->width >= kMinCometSide && f->height >= kMinCometSide) ScoreComet(run, *f, true);
+    if (onFeature) onFeature(j + 1, n);
+  }
+  return FinishRun(name, run);
+}
+
+ScoreOutcome ScoringWorkspace::ScoreSelectedImageUsingAutoThreshold(bool ask) {
+  const char* name = "ScoreSelectedImageUsingAutoThreshold";
+  LogMessage("entering " + kForm + name + "()...");
+  Run run;
+  if (!BeginRun(name, ask, "ABORTED BY USER", run)) {
+    if (!run.ok || image_ == nullptr) {
+      LogMessage("exiting  " + kForm + name + "(FAILURE)...");
+      return ScoreOutcome::kFailed;
+    }
+    return ScoreOutcome::kDeclined;
+  }
+  const int width = image_->Bitmap.bmWidth, height = image_->Bitmap.bmHeight;
+  BitmapImageClass grey(*image_);
+  grey.BlurGRAY(7);
+  std::uint8_t lowest = 0, highest = 0;
+  grey.GetRangeGRAY(lowest, highest);
+  grey.Add(static_cast<std::int16_t>(255 - highest));
+  grey.ComputeHistogram();
+  // The most frequent level from 250 down (the higher one of equals); an
+  // all-dark image has none, and takes 0.
+  int mode = 0;
+  std::int32_t best = 0;
+  for (int level = 250; level >= 0; --level)
+    if (grey.HistogramGray[level] > best) {
+      best = grey.HistogramGray[level];
+      mode = level;
+    }
+  const int cutoff = (mode + 255) / 2;
+
+  std::map<int, std::unique_ptr<BinaryImageClass>> levels;
+  auto level = [&](int l) -> BinaryImageClass& {
+    auto& binary = levels[l];
+    if (!binary) {
+      binary = std::make_unique<BinaryImageClass>(grey);
+      binary->image.ThresholdGRAY(static_cast<std::uint8_t>(l), 255);
+      binary->ComputeFeatures();
+    }
+    return *binary;
+  };
+  BinaryImageClass& atCutoff = level(cutoff);
+  const std::int32_t n = atCutoff.numFeatures;
+  for (std::int32_t i = 0; i < n; ++i) {
+    LogMessage("processing feature " + std::to_string(i + 1) + " of " + std::to_string(n) + "...");
+    const FeatureRecord* s = atCutoff.GetFeature(i);
+    if (!TouchesBorder(*s, width, height)) {
+      // Follow the comet down the levels while its centroid stays level.
+      const auto x = static_cast<std::int32_t>(s->centroidX);
+      const auto y = static_cast<std::int32_t>(s->centroidY);
+      int l = cutoff;
+      while (true) {
+        const FeatureRecord* p = level(l).GetFeature(x, y);
+        --l;
+        if (l <= mode + 1 || p == nullptr || std::fabs(p->centroidY - s->centroidY) >= 4.0) break;
+      }
+      const FeatureRecord* p = level(l + 1).GetFeature(x, y);
+      if (p != nullptr && !TouchesBorder(*p, width, height) && p->width >= kMinCometSide &&
+          p->height >= kMinCometSide)
+        ScoreComet(run, *p, false);
+    }
+    if (onFeature) onFeature(i + 1, n);
+  }
+  return FinishRun(name, run);
+}
+
+ScoreOutcome ScoringWorkspace::ScoreSelectedImageUsingOtsuSegmentation() {
+  LogMessage("entering " + kForm + "ScoreSelectedImageUsingOtsuSegmentation(DISABLED)...");
+  LogMessage("exiting  " + kForm + "ScoreSelectedImageUsingOtsuSegmentation(SUCCESS)...");
+  return ScoreOutcome::kScored;
+}
