@@ -59,7 +59,8 @@ void DrawProgress(int done, int total) {
 int ScoreCommand(const std::vector<std::string>& args) {
   Arguments a;
   std::string error;
-  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"}, {"--cutoff", "--jobs"}, a, error))
+  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"}, {"--cutoff", "--jobs"}, a,
+                      error))
     return Fail(error + " (see strandex-cli score --help)");
   if (a.Has("--help")) {
     std::cout << kHelp;

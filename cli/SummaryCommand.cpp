@@ -110,9 +110,12 @@ int ExportCommand(const std::vector<std::string>& args) {
     for (int k = 0; k < 18; ++k) metrics[k] = (mask >> k) & 1;
   }
   long bins = 100;
-  const std::string binText = a.Value("--bins").value_or(settings.ReadString("main", "HistogramBucketCountEdit", "100"));
-  if (auto n = ParseNumber(binText, 2, 65535)) bins = *n;
-  else return Fail("the histogram needs from 2 to 65535 bins, not \"" + binText + "\"");
+  const std::string binText =
+      a.Value("--bins").value_or(settings.ReadString("main", "HistogramBucketCountEdit", "100"));
+  if (auto n = ParseNumber(binText, 2, 65535))
+    bins = *n;
+  else
+    return Fail("the histogram needs from 2 to 65535 bins, not \"" + binText + "\"");
 
   WellRecord well;
   std::string name;

@@ -23,14 +23,16 @@ const char* const kHelp =
 int SynthCommand(const std::vector<std::string>& args) {
   Arguments a;
   std::string error;
-  if (!ParseArguments(args, {"--help"}, {"--out", "--fields", "--width", "--height", "--seed"}, a, error))
+  if (!ParseArguments(args, {"--help"}, {"--out", "--fields", "--width", "--height", "--seed"}, a,
+                      error))
     return Fail(error);
   if (a.Has("--help")) {
     std::cout << kHelp;
     return 0;
   }
   auto out = a.Value("--out");
-  if (!out || out->empty() || !a.positional.empty()) return Fail("synth needs --out DIR (see --help)");
+  if (!out || out->empty() || !a.positional.empty())
+    return Fail("synth needs --out DIR (see --help)");
   auto number = [&](const char* option, long fallback, long low, long high) -> std::optional<long> {
     auto text = a.Value(option);
     return text ? ParseNumber(*text, low, high) : std::optional<long>(fallback);

@@ -96,13 +96,21 @@ std::uint32_t ReadableComets(const TMemoryStream& stream, const std::string& fil
   return n;
 }
 
-bool ReadCurrentDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well) {
-  std::uint8_t header[kWellHeaderBytes];
-  if (Remaining(*stream) < sizeof header) {
+// Reads a data set's header block; false (with the ERROR line) when the
+// file ends inside it.
+bool ReadWellBlock(TMemoryStream* stream, const std::string& fileName, std::uint8_t* header,
+                   std::size_t size) {
+  if (Remaining(*stream) < size) {
     LogMessage("ERROR: " + fileName + " ends inside its WellRecord!!!");
     return false;
   }
-  TMemoryStream_Read(stream, header, sizeof header);
+  TMemoryStream_Read(stream, header, static_cast<std::uint32_t>(size));
+  return true;
+}
+
+bool ReadCurrentDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well) {
+  std::uint8_t header[kWellHeaderBytes];
+  if (!ReadWellBlock(stream, fileName, header, sizeof header)) return false;
   DecodeWellHeader(header, well);
   well.Comets = NewCometArray();
   well.CometCount = ReadableComets(*stream, fileName, well.CometCount, kCometRecordBytes);
@@ -124,11 +132,7 @@ void ConvertSlots(const std::uint8_t* old, float* slots) {
 
 bool ReadOldDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well) {
   std::uint8_t header[kOldWellBytes];
-  if (Remaining(*stream) < sizeof header) {
-    LogMessage("ERROR: " + fileName + " ends inside its WellRecord!!!");
-    return false;
-  }
-  TMemoryStream_Read(stream, header, sizeof header);
+  if (!ReadWellBlock(stream, fileName, header, sizeof header)) return false;
   // Offsets 0-99 are as in the current record; the rest moves.
   std::uint8_t current[kWellHeaderBytes] = {};
   std::memcpy(current, header, 100);

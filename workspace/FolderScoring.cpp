@@ -19,8 +19,9 @@ ImageScoreReport ScoreImage(const std::string& imagePath, const ScoreRequest& re
   report.imagePath = imagePath;
   ScoringWorkspace workspace;
   if (workspace.SelectImage(imagePath)) {
-    report.outcome = request.autoThreshold ? workspace.ScoreSelectedImageUsingAutoThreshold(ask)
-                                           : workspace.ScoreSelectedImageUsingCutoff(request.cutoff, ask);
+    report.outcome = request.autoThreshold
+                         ? workspace.ScoreSelectedImageUsingAutoThreshold(ask)
+                         : workspace.ScoreSelectedImageUsingCutoff(request.cutoff, ask);
     report.comets = workspace.DataSet().CometCount;
   }
   report.message = workspace.Message();

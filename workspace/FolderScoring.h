@@ -18,7 +18,7 @@ struct ImageScoreReport {
 struct ScoreRequest {
   bool autoThreshold = false;  // else the cutoff
   std::uint8_t cutoff = 0;
-  int jobs = 1;                // images scored at once
+  int jobs = 1;  // images scored at once
 };
 
 // Scores one image, asking (through the message boxes) before replacing

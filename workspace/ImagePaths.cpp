@@ -22,7 +22,9 @@ bool EndsWith(const std::string& text, const std::string& end) {
 
 }  // namespace
 
-std::string ResultFolderOf(const std::string& imagePath) { return RemoveExtension(imagePath) + "/"; }
+std::string ResultFolderOf(const std::string& imagePath) {
+  return RemoveExtension(imagePath) + "/";
+}
 
 std::string DataSetPathOf(const std::string& imagePath) {
   return ResultFolderOf(imagePath) + RemoveExtension(FileNameOf(imagePath)) + ".cdb";

@@ -41,8 +41,8 @@ struct ScoringWorkspace::Run {
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
   const std::string stamp = GetTimestampString();
   std::string name = stamp;
-  for (int n = 2; name == last || FileExists(folder + name + ".bmp") ||
-                  FileExists(folder + name + ".jpg");
+  for (int n = 2;
+       name == last || FileExists(folder + name + ".bmp") || FileExists(folder + name + ".jpg");
        ++n)
     name = stamp + "_" + std::to_string(n);
   last = name;

@@ -62,7 +62,8 @@ bool WriteRawData(const std::string& name, const WellRecord& well,
     }
   file.Write(first + "\n" + second + "\n" + units + "\n");
   LogMessage("exporting selected metrics to file...");
-  const std::uint32_t n = well.Comets == nullptr ? 0 : std::min(well.CometCount, WellRecord::kMaxComets);
+  const std::uint32_t n =
+      well.Comets == nullptr ? 0 : std::min(well.CometCount, WellRecord::kMaxComets);
   for (std::uint32_t i = 0; i < n; ++i) {
     const CometRecord& c = well.Comets[i];
     if (c.Deleted != 0) continue;
@@ -89,11 +90,13 @@ bool WriteHistograms(const std::string& name, WellRecord& well, const std::array
     const long double low = well.MinValue[slot], range = well.RangeValue[slot];
     std::string bins = "\t";
     for (int j = 1; j < buckets; ++j)
-      bins += Printf("%.01lf - %.01lf\t", static_cast<double>((j - 1) / static_cast<long double>(buckets) * range + low),
+      bins += Printf("%.01lf - %.01lf\t",
+                     static_cast<double>((j - 1) / static_cast<long double>(buckets) * range + low),
                      static_cast<double>(j / static_cast<long double>(buckets) * range + low));
-    bins += Printf("%.01lf - %.01lf\n",
-                   static_cast<double>((buckets - 1) / static_cast<long double>(buckets) * range + low),
-                   static_cast<double>(range + low));
+    bins +=
+        Printf("%.01lf - %.01lf\n",
+               static_cast<double>((buckets - 1) / static_cast<long double>(buckets) * range + low),
+               static_cast<double>(range + low));
     std::string line = kColumns[k].label;
     for (float count : counts) line += Printf("%lf\t", static_cast<double>(count));
     file.Write(bins + line + "\n\n");
@@ -113,6 +116,7 @@ std::string WriteSpreadsheet(WellRecord& well, const std::string& chosenName,
                              const std::array<bool, 18>& metrics, std::uint16_t buckets) {
   const SpreadsheetFiles files = SpreadsheetFileNames(chosenName);
   if (!WriteRawData(files.rawData, well, metrics)) return "ERROR CREATING RAW DATA FILE";
-  if (!WriteHistograms(files.histogram, well, metrics, buckets)) return "ERROR CREATING HISTOGRAM FILE";
+  if (!WriteHistograms(files.histogram, well, metrics, buckets))
+    return "ERROR CREATING HISTOGRAM FILE";
   return "";
 }

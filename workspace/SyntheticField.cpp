@@ -65,18 +65,21 @@ SyntheticField MakeSyntheticField(int width, int height, std::uint32_t seed) {
     const SyntheticComet& c = field.comets[i];
     const int reach = c.radius * 3 + c.tailLength;
     for (int y = std::max(0, c.headY - reach); y < std::min(height, c.headY + reach); ++y)
-      for (int x = std::max(0, c.headX - reach); x < std::min(width, c.headX + reach + c.radius); ++x)
+      for (int x = std::max(0, c.headX - reach); x < std::min(width, c.headX + reach + c.radius);
+           ++x)
         level[static_cast<std::size_t>(y) * width + x] += CometLevel(c, peaks[i], x, y);
   }
   // Small specks: a few pixels of debris, too small to be comets.
   for (int s = 0; s < width * height / 60000 + 3; ++s) {
     const int x = dice.Between(2, width - 4), y = dice.Between(2, height - 4);
-    for (int k = 0; k < 4; ++k) level[static_cast<std::size_t>(y + k / 2) * width + x + k % 2] += 160;
+    for (int k = 0; k < 4; ++k)
+      level[static_cast<std::size_t>(y + k / 2) * width + x + k % 2] += 160;
   }
   for (int y = 0; y < height; ++y) {
     std::uint8_t* row = field.image->GetScanLine(height - 1 - y);  // row 0 is the bottom
     for (int x = 0; x < width; ++x) {
-      const double v = std::min(255.0, 14 + dice.Between(0, 12) + level[static_cast<std::size_t>(y) * width + x]);
+      const double v = std::min(
+          255.0, 14 + dice.Between(0, 12) + level[static_cast<std::size_t>(y) * width + x]);
       row[3 * x + 0] = static_cast<std::uint8_t>(v * 0.35);  // blue
       row[3 * x + 1] = static_cast<std::uint8_t>(v);         // green: the stain
       row[3 * x + 2] = static_cast<std::uint8_t>(v * 0.25);  // red

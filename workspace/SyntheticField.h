@@ -11,10 +11,10 @@
 // comets cut by the border and a few small specks. The same seed always
 // gives the same picture.
 struct SyntheticComet {
-  int headX, headY;   // centre of the head, picture coordinates (row 0 at the top)
-  int radius;         // head radius
-  int tailLength;     // 0 for an undamaged cell
-  bool onBorder;      // cut by the picture's edge
+  int headX, headY;  // centre of the head, picture coordinates (row 0 at the top)
+  int radius;        // head radius
+  int tailLength;    // 0 for an undamaged cell
+  bool onBorder;     // cut by the picture's edge
 };
 
 struct SyntheticField {

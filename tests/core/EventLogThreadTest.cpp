@@ -24,7 +24,8 @@ TEST(EventLogThreadTest, LinesStayWholeAndDepthsStayPerThread) {
   std::thread a(work, 1), b(work, 2);
   a.join();
   b.join();
-  const std::regex line(R"(\[\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3}\] - ( *)(entering |exiting  )(Job|Step)\d\(\)\.\.\.)");
+  const std::regex line(
+      R"(\[\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3}\] - ( *)(entering |exiting  )(Job|Step)\d\(\)\.\.\.)");
   int lines = 0;
   for (const std::string& text : log.Lines()) {
     if (text.empty()) continue;

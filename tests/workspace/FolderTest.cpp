@@ -54,7 +54,8 @@ TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
   EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "c.jpg"}));
   EXPECT_EQ(ResultFolderOf("/x/img01.jpg"), "/x/img01/");
   EXPECT_EQ(DataSetPathOf("/x/img01.jpg"), "/x/img01/img01.cdb");
-  for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"}) EXPECT_FALSE(IsPlainFileName(bad)) << bad;
+  for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"})
+    EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   EXPECT_TRUE(IsPlainFileName("2013050714030917"));
 }
 

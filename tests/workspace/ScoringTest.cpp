@@ -95,8 +95,8 @@ TEST_F(ScoringTest, BorderFeaturesStayOnlyInSmallImages) {
 }
 
 TEST_F(ScoringTest, OnlyFeaturesOfSixteenBySixteenAreComets) {
-  const std::string path =
-      SaveBmp(Squares(200, 150, {{20, 20, 16, 16}, {80, 20, 15, 40}, {140, 60, 40, 15}}), "sizes.bmp");
+  const std::string path = SaveBmp(
+      Squares(200, 150, {{20, 20, 16, 16}, {80, 20, 15, 40}, {140, 60, 40, 15}}), "sizes.bmp");
   ScoringWorkspace w;
   ASSERT_TRUE(w.SelectImage(path));
   ASSERT_EQ(w.ScoreSelectedImageUsingCutoff(100, false), ScoreOutcome::kScored);
@@ -146,7 +146,8 @@ TEST_F(ScoringTest, AnUnreadableImageIsNeverScored) {
 }
 
 TEST_F(ScoringTest, CutoffScoringWidensTheLimits) {
-  const std::string path = SaveBmp(Squares(200, 150, {{40, 40, 30, 20}, {100, 60, 40, 40}}), "limits.bmp");
+  const std::string path =
+      SaveBmp(Squares(200, 150, {{40, 40, 30, 20}, {100, 60, 40, 40}}), "limits.bmp");
   ASSERT_EQ(Score(path, 100), 2u);
   WellRecord narrowed = ReadDataSet(DataSetPathOf(path));
   narrowed.MinCometArea = 700;

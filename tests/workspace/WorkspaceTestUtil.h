@@ -24,7 +24,8 @@ inline BitmapImageClass Squares(int width, int height, const std::vector<std::ar
       for (int x = b[0]; x < b[0] + b[2]; ++x)
         image.GetScanLine(height - 1 - y)[x] = static_cast<std::uint8_t>(level);
   for (const auto& b : boxes)
-    image.GetScanLine(height - 1 - (b[1] + b[3] / 2))[b[0] + b[2] / 2] = static_cast<std::uint8_t>(level - 50);
+    image.GetScanLine(height - 1 - (b[1] + b[3] / 2))[b[0] + b[2] / 2] =
+        static_cast<std::uint8_t>(level - 50);
   return image;
 }
 
