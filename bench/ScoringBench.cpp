@@ -50,7 +50,10 @@ void BM_ScoreOneImage(benchmark::State& state) {
   }
   state.counters["comets"] = comets;
 }
-BENCHMARK(BM_ScoreOneImage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_ScoreOneImage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // What scoring cannot go below: decode the image, write each comet's two
 // thumbnails and the data set twice.
@@ -77,7 +80,10 @@ void BM_FloorOneImage(benchmark::State& state) {
     Zelcor_WriteToDB(out + "floor.cdb", well);
   }
 }
-BENCHMARK(BM_FloorOneImage)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_FloorOneImage)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void ScoreFolderWith(benchmark::State& state, int jobs) {
   std::vector<ImageScoreReport> reports;
@@ -89,8 +95,12 @@ void ScoreFolderWith(benchmark::State& state, int jobs) {
   }
   state.SetItemsProcessed(state.iterations() * kImages);
 }
-void BM_ScoreFolderOneJob(benchmark::State& state) { ScoreFolderWith(state, 1); }
-void BM_ScoreFolderTwoJobs(benchmark::State& state) { ScoreFolderWith(state, 2); }
+void BM_ScoreFolderOneJob(benchmark::State& state) {
+  ScoreFolderWith(state, 1);
+}
+void BM_ScoreFolderTwoJobs(benchmark::State& state) {
+  ScoreFolderWith(state, 2);
+}
 BENCHMARK(BM_ScoreFolderOneJob)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_ScoreFolderTwoJobs)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -86,15 +86,21 @@ int TerminalMessageBoxProvider::AskYesNo(const std::string& text, const std::str
   return !reply.empty() && (reply[0] == 'y' || reply[0] == 'Y') ? kIdYes : kIdNo;
 }
 
-bool LoadDataSetOf(const std::string& path, WellRecord& well, std::string& name) {
+std::optional<std::string> LoadDataSetOf(const std::string& path, WellRecord& well,
+                                         std::string& name) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
     BuildFolderSummary(path, well);
     name = AsFolder(path);
-    return true;
+    return std::nullopt;
   }
   name = FileNameOf(path);
-  return LoadImageDataSet(path, well);
+  if (!FileExists(path)) return path + ": no such file or folder";
+  if (!FileExists(DataSetPathOf(path))) return path + ": no results yet (score it first)";
+  if (!LoadImageDataSet(path, well))
+    return path + ": its results in " + DataSetPathOf(path) +
+           " cannot be read (the event log says why)";
+  return std::nullopt;
 }
 
 int Fail(const std::string& message, int status) {

@@ -36,9 +36,10 @@ class TerminalMessageBoxProvider : public MessageBoxProvider {
   std::optional<int> answer_;
 };
 
-// The data set of an image (false when it has no results) or the summary
-// of a folder.
-bool LoadDataSetOf(const std::string& path, WellRecord& well, std::string& name);
+// The data set of an image or the summary of a folder; an image without
+// results, or whose data set cannot be read, gives a message instead.
+std::optional<std::string> LoadDataSetOf(const std::string& path, WellRecord& well,
+                                         std::string& name);
 
 // One line "strandex-cli: message" on stderr.
 int Fail(const std::string& message, int status = 2);

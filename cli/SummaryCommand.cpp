@@ -68,10 +68,7 @@ int SummaryCommand(const std::vector<std::string>& args) {
   WellRecord well;
   std::string name;
   const std::string path = a.positional[0];
-  if (!LoadDataSetOf(path, well, name)) {
-    std::error_code ec;
-    return Fail(path + ": no results yet (score it first)", 1);
-  }
+  if (auto problem = LoadDataSetOf(path, well, name)) return Fail(*problem, 1);
   std::uint32_t counted = 0;
   for (std::uint32_t i = 0; i < well.CometCount; ++i) counted += IsCounted(well.Comets[i]);
   std::printf("%s: %u comets, %u counted\n\n", name.c_str(), well.CometCount, counted);
@@ -119,8 +116,7 @@ int ExportCommand(const std::vector<std::string>& args) {
 
   WellRecord well;
   std::string name;
-  if (!LoadDataSetOf(a.positional[0], well, name))
-    return Fail(a.positional[0] + ": no results yet (score it first)", 1);
+  if (auto problem = LoadDataSetOf(a.positional[0], well, name)) return Fail(*problem, 1);
   const std::string word = WriteSpreadsheet(well, *out, metrics, static_cast<std::uint16_t>(bins));
   if (!word.empty()) return Fail(*out + ": " + word, 1);
   const SpreadsheetFiles files = SpreadsheetFileNames(*out);

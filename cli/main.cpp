@@ -1,4 +1,5 @@
 // strandex-cli: the program's work without a window.
+#include <csignal>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -25,6 +26,8 @@ const char* const kHelp =
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A file that may grow no further fails its write instead of ending us.
+  std::signal(SIGXFSZ, SIG_IGN);
   OpenEventLog(EventLogFilePath(), SettingsFilePath());
   RouteToolkitMessagesToLog();
   LogMessage("entering main()...");

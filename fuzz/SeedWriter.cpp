@@ -7,6 +7,7 @@
 #include "BitmapImage.h"
 #include "CometDatabase.h"
 #include "TextFile.h"
+#include "ToolkitWrappers.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string root = argv[1];
-  for (const char* kind : {"cdb", "bmp", "ini"}) MakeFolders(root + "/" + kind);
+  for (const char* kind : {"cdb", "bmp", "ini", "image"}) MakeFolders(root + "/" + kind);
 
   for (std::uint32_t count : {0u, 1u, 3u}) {
     WellRecord well;
@@ -41,6 +42,30 @@ int main(int argc, char** argv) {
         image.GetScanLine(r)[i] = static_cast<std::uint8_t>(r * 40 + i);
     image.SaveToFile(root + "/bmp/image" + std::to_string(bits) + ".bmp", bits == 8);
   }
+
+  // Image seeds: the first byte picks the extension (0 PNG, 1 JPEG, 2 BMP).
+  BitmapImageClass field(24, 16, 24);
+  for (int r = 0; r < 16; ++r)
+    for (int i = 0; i < 72; ++i) field.GetScanLine(r)[i] = static_cast<std::uint8_t>(i * 3 + r * 7);
+  const std::string scratch = root + "/image/scratch";
+  auto seed = [&](char kind, const std::string& name) {
+    std::FILE* in = std::fopen(scratch.c_str(), "rb");
+    std::FILE* out = std::fopen((root + "/image/" + name).c_str(), "wb");
+    if (in == nullptr || out == nullptr) return;
+    std::fputc(kind, out);
+    for (int c = std::fgetc(in); c != EOF; c = std::fgetc(in)) std::fputc(c, out);
+    std::fclose(in);
+    std::fclose(out);
+  };
+  SaveRasterAsPng(field, scratch);
+  seed(0, "field.png.seed");
+  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(field, 90);
+  TJPEGImage_SaveToFile(jpeg, scratch);
+  TJPEGImage_Destroy(jpeg);
+  seed(1, "field.jpg.seed");
+  field.SaveToFile(scratch);
+  seed(2, "field.bmp.seed");
+  std::remove(scratch.c_str());
 
   TextFile ini = OpenTextFile(root + "/ini/strandex.ini", "w");
   ini.Write("[main]\nlog_all_events=1\nThresholdBar=128\nFilterMinAreaEdit=0,5\n");

@@ -12,10 +12,10 @@ if [ ! -f $build/CMakeCache.txt ]; then
   CC=clang CXX=clang++ cmake -S . -B $build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DCMAKE_CXX_FLAGS="$flags" -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
 fi
-cmake --build $build --target fuzz_cdb fuzz_bmp fuzz_ini fuzz_seeds
+cmake --build $build --target fuzz_cdb fuzz_bmp fuzz_ini fuzz_image fuzz_seeds
 corpus=$build/corpus
 $build/fuzz/fuzz_seeds "$corpus"
-for target in cdb bmp ini; do
+for target in cdb bmp ini image; do
   mkdir -p "fuzz/crashes/$target" "$corpus/$target"
   echo "== fuzz_$target for ${seconds}s"
   ASAN_OPTIONS=detect_leaks=1 "$build/fuzz/fuzz_$target" "$corpus/$target" \

@@ -1,7 +1,12 @@
 #include "ScoringWorkspace.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <map>
 
 #include "AppPaths.h"
@@ -30,8 +35,12 @@ bool TouchesBorder(const FeatureRecord& f, int width, int height) {
 
 }  // namespace
 
+// One scoring run writes into a staging folder beside the result folder;
+// only a run that wrote everything replaces the old results with it.
 struct ScoringWorkspace::Run {
-  std::string resultFolder;
+  std::string resultFolder;  // where the results end up
+  std::string staging;       // where this run writes them, ending with '/'
+  bool replace = false;      // old results exist and may go
   std::uint32_t count = 0;
   bool limitLogged = false;
   std::string lastName;
@@ -79,14 +88,17 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
       LogMessage("exiting  " + kForm + name + "(" + declinedWord + ")...");
       return false;
     }
-    if (!AnsiString_RecycleFile(run.resultFolder, true)) {
-      // Writing into the old folder would mix old and new results.
-      message_ = "cannot move the old results " + run.resultFolder + " to the trash";
-      LogMessage("ERROR: " + message_ + "!!!");
-      run.ok = false;
-      return false;
-    }
+    run.replace = true;
   }
+  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
+  std::string staging = folder + ".scoring-XXXXXX";
+  if (mkdtemp(staging.data()) == nullptr) {
+    message_ = "cannot create a folder beside " + folder;
+    LogMessage("ERROR: " + message_ + "!!!");
+    run.ok = false;
+    return false;
+  }
+  run.staging = staging + "/";
   if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
   return true;
 }
@@ -106,8 +118,8 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
   comet.Image->Copy(*image_, f.left, f.top);
   comet.Image->SetValueWhereNonZero(mask.image, 0);
   comet.Image->RangeNonZeroGRAY(0, 255);
-  const std::string name = NextThumbnailName(run.resultFolder, run.lastName);
-  if (!comet.Image->SaveToFile(run.resultFolder + name + ".bmp")) run.ok = false;
+  const std::string name = NextThumbnailName(run.staging, run.lastName);
+  if (!comet.Image->SaveToFile(run.staging + name + ".bmp")) run.ok = false;
 
   CometRecord& entry = well_.Comets[run.count];
   entry = CometRecord{};
@@ -134,23 +146,41 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
   }
   TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, run.resultFolder + name + ".jpg")) run.ok = false;
+  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.ok = false;
   TJPEGImage_Destroy(jpeg);
   ++run.count;
 }
 
-// Writes the data set before and after its statistics, then reloads the
-// image and its data set from disk.
+// Writes the data set before and after its statistics, puts the new
+// results in place of the old ones (which go to the trash) when all was
+// written, and reloads the image and its data set from disk. A run that
+// could not write everything leaves the old results as they were.
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
-  const bool first = Zelcor_WriteToDB(dataSetPath_, well_);
+  const std::string staged = run.staging + FileNameOf(dataSetPath_);
+  const bool first = Zelcor_WriteToDB(staged, well_);
   Zelcor_ComputeWellStatistics(well_);
-  const bool second = Zelcor_WriteToDB(dataSetPath_, well_);
+  const bool second = Zelcor_WriteToDB(staged, well_);
+  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
   if (!first || !second) {
     run.ok = false;
     message_ = "cannot write the data set " + dataSetPath_;
   } else if (!run.ok) {
-    message_ = "some comet thumbnails could not be written in " + run.resultFolder;
+    message_ = "some comet thumbnails could not be written for " + folder;
+  } else if (run.replace && !AnsiString_RecycleFile(run.resultFolder, true)) {
+    run.ok = false;
+    message_ = "cannot move the old results " + folder + " to the trash";
+  } else if (std::rename(run.staging.c_str(), folder.c_str()) != 0) {
+    // The old results are in the trash by now: keep the new ones where they are.
+    message_ = "cannot put the new results in place at " + folder + "; they are in " + run.staging;
+    LogMessage("ERROR: " + message_ + "!!!");
+    run.ok = false;
+    run.staging.clear();
+  }
+  if (!run.ok && !run.staging.empty()) {
+    LogMessage("ERROR: " + message_ + "; the previous results are kept!!!");
+    std::error_code ec;
+    std::filesystem::remove_all(run.staging, ec);
   }
   const std::string path = imagePath_;
   const std::string keep = message_;

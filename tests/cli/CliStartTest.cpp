@@ -6,42 +6,12 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "CliFixture.h"
 #include "TestSupport.h"
 
 using namespace testing_support;
 
 namespace {
-
-struct CliRun {
-  int status;
-  std::string out;
-};
-
-class CliTest : public ::testing::Test {
- protected:
-  // Runs strandex-cli with the arguments (shell words) and a private home.
-  CliRun Cli(const std::string& arguments, const std::string& input = "") {
-    const std::string command = "cd '" + work_.Path() + "' && " +
-                                (input.empty() ? "" : input + " | ") + "STRANDEX_HOME='" +
-                                home_.Path() + "' XDG_DATA_HOME='" + home_.Path() +
-                                "/data' '" STRANDEX_CLI "' " + arguments + " 2>&1";
-    CliRun run{-1, {}};
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) return run;
-    std::array<char, 4096> buffer{};
-    std::size_t n;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.out.append(buffer.data(), n);
-    const int raw = pclose(pipe);
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    return run;
-  }
-  bool Contains(const CliRun& run, const std::string& text) {
-    return run.out.find(text) != std::string::npos;
-  }
-
-  TempDir home_;
-  TempDir work_;
-};
 
 TEST_F(CliTest, StartsTheEventLogAndSaysWhere) {
   WriteFile(home_ / "strandex.ini", "[main]\r\nlog_all_events=1\r\n");

@@ -20,7 +20,8 @@ std::vector<std::string> Images(const std::string& folder) {
   std::vector<std::string> paths;
   std::error_code ec;
   for (const auto& e : fs::recursive_directory_iterator(folder, ec))
-    if (e.is_regular_file() && IsFieldImageName(e.path().string())) paths.push_back(e.path().string());
+    if (e.is_regular_file() && IsFieldImageName(e.path().string()))
+      paths.push_back(e.path().string());
   std::sort(paths.begin(), paths.end());
   return paths;
 }
@@ -40,7 +41,8 @@ TEST(RealImagesTest, AutomaticScoringFindsTheirComets) {
   const std::string source = kReal + "/hicomet";
   if (!fs::is_directory(source)) GTEST_SKIP() << source << " is absent: no real images to score";
   std::ifstream manifest(source + "/manifest.csv");
-  const std::string text((std::istreambuf_iterator<char>(manifest)), std::istreambuf_iterator<char>());
+  const std::string text((std::istreambuf_iterator<char>(manifest)),
+                         std::istreambuf_iterator<char>());
   TempDir work, trash;
   ScopedEnv env("XDG_DATA_HOME", trash.Path().c_str());
   int scored = 0;
@@ -48,7 +50,11 @@ TEST(RealImagesTest, AutomaticScoringFindsTheirComets) {
     if (scored == 3) break;
     const std::string name = fs::path(path).filename().string();
     std::smatch m;
-    if (!std::regex_search(text, m, std::regex("images/" + std::regex_replace(name, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") + R"(,.*?,~(\d+),)")))
+    if (!std::regex_search(
+            text, m,
+            std::regex("images/" +
+                       std::regex_replace(name, std::regex(R"([.^$|()\[\]{}*+?\\])"), R"(\$&)") +
+                       R"(,.*?,~(\d+),)")))
       continue;
     const unsigned approximate = std::stoul(m[1]);
     fs::copy_file(path, work / name);
