@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (image != nullptr) {
     // A decoded image is whole and grey.
     if (image->Bitmap.bmBitsPixel != 8) __builtin_trap();
-    volatile std::uint8_t sink = image->GetScanLine(image->Bitmap.bmHeight - 1)[image->Bitmap.bmWidth - 1];
+    volatile std::uint8_t sink =
+        image->GetScanLine(image->Bitmap.bmHeight - 1)[image->Bitmap.bmWidth - 1];
     (void)sink;
   }
   return 0;

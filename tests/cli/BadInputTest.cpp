@@ -74,8 +74,10 @@ TEST_F(BadInputTest, BadImagesFailAloneAndEmptyOnesScoreNothing) {
 
   CliRun run = Cli("score bad --cutoff 40 --jobs 2");
   EXPECT_EQ(run.status, 1) << run.out;
-  for (const char* name : {"empty.jpg", "cut.jpg", "cut.png", "cut.bmp", "text.png", "absurd.bmp"}) {
-    EXPECT_TRUE(Contains(run, std::string(name) + ": FAILED: cannot read the image")) << name << run.out;
+  for (const char* name :
+       {"empty.jpg", "cut.jpg", "cut.png", "cut.bmp", "text.png", "absurd.bmp"}) {
+    EXPECT_TRUE(Contains(run, std::string(name) + ": FAILED: cannot read the image"))
+        << name << run.out;
     EXPECT_FALSE(Exists(work_ / ("bad/" + fs::path(name).stem().string() + "/" +
                                  fs::path(name).stem().string() + ".cdb")))
         << name;

@@ -21,7 +21,8 @@ std::vector<std::string> Inputs(const std::string& kind) {
   std::vector<std::string> files;
   std::error_code ec;
   for (const auto& e : fs::directory_iterator(kCrashes + "/" + kind, ec))
-    if (e.is_regular_file() && e.path().filename().string()[0] != '.') files.push_back(e.path().string());
+    if (e.is_regular_file() && e.path().filename().string()[0] != '.')
+      files.push_back(e.path().string());
   return files;
 }
 
@@ -51,7 +52,8 @@ TEST(CrashReplayTest, EveryKeptCrashInputIsHarmless) {
     const std::string bytes = ReadFile(input);
     if (bytes.empty()) continue;
     static const char* const kExtensions[] = {".png", ".jpg", ".bmp"};
-    const std::string path = dir / (std::string("i") + kExtensions[static_cast<unsigned char>(bytes[0]) % 3]);
+    const std::string path =
+        dir / (std::string("i") + kExtensions[static_cast<unsigned char>(bytes[0]) % 3]);
     WriteFile(path, bytes.substr(1));
     auto image = LoadFieldImage(path);
     if (image != nullptr) {
