@@ -21,7 +21,8 @@ void BuildSingleHueTable(RgbQuad (&table)[256], int cutoff, std::uint32_t colour
       table[i] = RgbQuad{0, 0, 0, 0};
       continue;
     }
-    table[i] = RgbQuad{LowByte(static_cast<long double>(i) * fb), LowByte(static_cast<long double>(i) * fg),
+    table[i] = RgbQuad{LowByte(static_cast<long double>(i) * fb),
+                       LowByte(static_cast<long double>(i) * fg),
                        LowByte(static_cast<long double>(i) * fr), 0};
   }
 }
@@ -45,12 +46,24 @@ void BuildFullSpectrumTable(RgbQuad (&table)[256], int cutoff, int brightest) {
       const long double x = i - cutoff;
       const float s = static_cast<float>((x - static_cast<long double>(band - 1) * g) / g * 255);
       switch (band) {
-        case 1: r = 255, gr = LowByte(s), b = 0; break;
-        case 2: r = LowByte(255.0L - s), gr = 255, b = 0; break;
-        case 3: r = 0, gr = 255, b = LowByte(s); break;
-        case 4: r = 0, gr = LowByte(255.0L - s), b = 255; break;
-        case 5: r = LowByte(s), gr = 0, b = 255; break;
-        default: r = 255, gr = 0, b = LowByte(255.0L - s); break;
+        case 1:
+          r = 255, gr = LowByte(s), b = 0;
+          break;
+        case 2:
+          r = LowByte(255.0L - s), gr = 255, b = 0;
+          break;
+        case 3:
+          r = 0, gr = 255, b = LowByte(s);
+          break;
+        case 4:
+          r = 0, gr = LowByte(255.0L - s), b = 255;
+          break;
+        case 5:
+          r = LowByte(s), gr = 0, b = 255;
+          break;
+        default:
+          r = 255, gr = 0, b = LowByte(255.0L - s);
+          break;
       }
     }
     table[i] = RgbQuad{b, gr, r, 0};
@@ -62,7 +75,8 @@ void ApplyDisplayColors(BitmapImageClass* image, TBitmap* display, bool fullSpec
   if (image == nullptr || image->IsEmpty()) return;
   if (fullSpectrum) {
     std::uint8_t lowest = 0, highest = 0;
-    if (image->Bitmap.bmWidth > 0 && image->Bitmap.bmHeight > 0) image->GetRangeGRAY(lowest, highest);
+    if (image->Bitmap.bmWidth > 0 && image->Bitmap.bmHeight > 0)
+      image->GetRangeGRAY(lowest, highest);
     BuildFullSpectrumTable(image->bmInfo.CLUT, cutoff, highest);
   } else {
     BuildSingleHueTable(image->bmInfo.CLUT, cutoff, colour);

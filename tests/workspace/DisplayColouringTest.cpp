@@ -6,7 +6,9 @@
 
 namespace {
 
-std::vector<int> Rgb(const RgbQuad& q) { return {q.rgbRed, q.rgbGreen, q.rgbBlue, q.rgbReserved}; }
+std::vector<int> Rgb(const RgbQuad& q) {
+  return {q.rgbRed, q.rgbGreen, q.rgbBlue, q.rgbReserved};
+}
 
 TEST(DisplayColouringTest, SingleHue) {
   RgbQuad table[256];
@@ -38,11 +40,11 @@ TEST(DisplayColouringTest, FullSpectrumBands) {
   EXPECT_EQ(Rgb(table[0]), (std::vector<int>{255, 0, 0, 0}));
   // Band 1 ends at g: entry 42 has s = 42 / g x 255 = 251.02.
   EXPECT_EQ(Rgb(table[42]), (std::vector<int>{255, 251, 0, 0}));
-  EXPECT_EQ(table[43].rgbGreen, 255);                               // band 2
+  EXPECT_EQ(table[43].rgbGreen, 255);  // band 2
   EXPECT_EQ(table[43].rgbBlue, 0);
   // 128 lies just below 3g = 128.000004: the end of band 3, s = 254.99998.
   EXPECT_EQ(Rgb(table[128]), (std::vector<int>{0, 255, 254, 0}));
-  EXPECT_EQ(table[200].rgbBlue, 255);                               // band 5
+  EXPECT_EQ(table[200].rgbBlue, 255);  // band 5
   EXPECT_EQ(Rgb(table[255]), (std::vector<int>{255, 255, 255, 0}));
 
   BuildFullSpectrumTable(table, 100, 100);  // e = t: white from t up
@@ -76,9 +78,9 @@ TEST(DisplayColouringTest, DisplayShowsTheImageUprightThroughItsTable) {
   TBitmap display;
   ASSERT_TRUE(TBitmap_SetDimensions(&display, 2, 2, ToolkitPixelFormat::k24Bit));
   ApplyDisplayColors(&image, &display, false, 100, 0x00FF00);  // green above 100
-  EXPECT_EQ(display.image.pixel(0, 1), qRgb(0, 200, 0));  // bottom row is the last scanline
-  EXPECT_EQ(display.image.pixel(1, 0), qRgb(0, 0, 0));    // 50 is below the cutoff
-  ApplyDisplayColors(nullptr, &display, true, 0, 0);       // no image: nothing happens
+  EXPECT_EQ(display.image.pixel(0, 1), qRgb(0, 200, 0));       // bottom row is the last scanline
+  EXPECT_EQ(display.image.pixel(1, 0), qRgb(0, 0, 0));         // 50 is below the cutoff
+  ApplyDisplayColors(nullptr, &display, true, 0, 0);           // no image: nothing happens
   EXPECT_EQ(display.image.pixel(0, 1), qRgb(0, 200, 0));
 }
 

@@ -1,0 +1,421 @@
+#include "MainWindow.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QResizeEvent>
+#include <QSlider>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdlib>
+#include <ctime>
+#include <filesystem>
+
+#include "AppPaths.h"
+#include "DisplayColouring.h"
+#include "EventLog.h"
+#include "FieldImageLoader.h"
+#include "FileVersion.h"
+#include "ImagePaths.h"
+#include "SystemInfo.h"
+#include "ToolkitWrappers.h"
+
+namespace {
+
+const std::string kForm = "TMainApplicationForm::";
+constexpr std::uint32_t kWhite = 0xFFFFFF;
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+}  // namespace
+
+TMainApplicationForm::TMainApplicationForm(const std::vector<std::string>& arguments,
+                                           QWidget* parent)
+    : QMainWindow(parent) {
+  LogMessage("entering " + kForm + "TMainApplicationForm()...");
+  SetApplicationTitle("Quorel Strandex " + GetFileVersionString(ExecutablePath()));
+  BuildLayout();
+  BuildCommands();
+  LogMessage("exiting  " + kForm + "TMainApplicationForm()...");
+  FormCreate(arguments);
+}
+
+TMainApplicationForm::~TMainApplicationForm() {
+  LogMessage("entering " + kForm + "FormDestroy()...");
+  image_.reset();
+  settings_.reset();
+  LogMessage("exiting  " + kForm + "FormDestroy()...");
+}
+
+void TMainApplicationForm::BuildLayout() {
+  auto* central = new QWidget(this);
+  auto* splitter = new QSplitter(Qt::Horizontal, central);
+  tree_ = new QTreeWidget(splitter);
+  tree_->setObjectName("DirTreeView");
+  tree_->setHeaderHidden(true);
+  tree_->setMinimumWidth(200);
+
+  auto* right = new QWidget(splitter);
+  auto* column = new QVBoxLayout(right);
+  auto* top = new QHBoxLayout;
+  auto* sliderColumn = new QVBoxLayout;
+  auto* caption = new QLabel("Cutoff", right);
+  thresholdBar_ = new QSlider(Qt::Vertical, right);
+  thresholdBar_->setObjectName("ThresholdBar");
+  thresholdBar_->setRange(0, 255);
+  thresholdBar_->setInvertedAppearance(true);  // position 0 at the top
+  thresholdBar_->setInvertedControls(true);
+  thresholdBar_->setToolTip("Set Background Segmentation Level");
+  thresholdIndicator_ = new QLabel("100%", right);
+  thresholdIndicator_->setObjectName("ThresholdIndicator");
+  sliderColumn->addWidget(caption);
+  sliderColumn->addWidget(thresholdBar_, 1);
+  sliderColumn->addWidget(thresholdIndicator_);
+  fieldOfView_ = new QLabel(right);
+  fieldOfView_->setObjectName("FieldOfViewDisplayImage");
+  fieldOfView_->setAlignment(Qt::AlignCenter);
+  fieldOfView_->setMinimumSize(320, 240);
+  top->addLayout(sliderColumn);
+  top->addWidget(fieldOfView_, 1);
+  auto* review = new QWidget(right);
+  review->setObjectName("ReviewArea");
+  review->setAutoFillBackground(true);
+  QPalette palette = review->palette();
+  palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
+  review->setPalette(palette);
+  review->setMinimumHeight(300);
+  column->addLayout(top, 1);
+  column->addWidget(review);
+  splitter->addWidget(tree_);
+  splitter->addWidget(right);
+  auto* layout = new QHBoxLayout(central);
+  layout->addWidget(splitter);
+  setCentralWidget(central);
+
+  progressPanel_ = new QFrame(central);
+  progressPanel_->setObjectName("ProgressPanel");
+  progressPanel_->setFrameShape(QFrame::Panel);
+  progressPanel_->resize(278, 67);
+  auto* progress = new QVBoxLayout(progressPanel_);
+  auto* indicator = new QLabel(progressPanel_);
+  indicator->setObjectName("ProgressIndicator");
+  auto* bar1 = new QProgressBar(progressPanel_);
+  bar1->setObjectName("ProgressBar1");
+  auto* bar2 = new QProgressBar(progressPanel_);
+  bar2->setObjectName("ProgressBar2");
+  progress->addWidget(indicator);
+  progress->addWidget(bar1);
+  progress->addWidget(bar2);
+  progressPanel_->hide();
+  filterPanel_ = new QFrame(central);
+  filterPanel_->setObjectName("FilterPanel");
+  filterPanel_->hide();
+
+  statusBar()->showMessage("Software initialized and ready for use...");
+  resize(942, 853);
+
+  // A black 640 x 480 display until an image is loaded.
+  TBitmap_SetDimensions(&display_, 640, 480, ToolkitPixelFormat::k24Bit);
+  ShowDisplay();
+  connect(thresholdBar_, &QSlider::valueChanged, this, [this](int p) { ThresholdBarChange(p); });
+}
+
+QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString& caption,
+                                          const QKeySequence& keys, bool shown, QMenu* menu) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(Q(name));
+  action->setShortcut(keys);
+  action->setVisible(shown);
+  menu->addAction(action);
+  addAction(action);  // shortcuts of hidden items still work
+  commands_[name] = action;
+  return action;
+}
+
+QAction* TMainApplicationForm::AddButton(const std::string& name, const QString& caption,
+                                         const QString& hint, bool toggle, bool shown) {
+  auto* action = new QAction(caption, this);
+  action->setObjectName(Q(name));
+  action->setStatusTip(hint);
+  action->setToolTip(hint);
+  action->setCheckable(toggle);
+  action->setVisible(shown);
+  findChild<QToolBar*>("ToolBar")->addAction(action);
+  commands_[name] = action;
+  return action;
+}
+
+void TMainApplicationForm::BuildCommands() {
+  QMenu* file = menuBar()->addMenu("File");
+  QMenu* edit = menuBar()->addMenu("Edit");
+  QMenu* analyze = menuBar()->addMenu("Analyze");
+  QMenu* view = menuBar()->addMenu("View");
+  QMenu* settings = menuBar()->addMenu("Settings");
+  settings->menuAction()->setVisible(false);
+  QMenu* debug = menuBar()->addMenu("Debug");
+  debug->menuAction()->setVisible(false);
+  QMenu* help = menuBar()->addMenu("Help");
+
+  AddCommand("OpenFileMenuItem", "Open File", QKeySequence("Ctrl+O"), true, file);
+  AddCommand("OpenFolderMenuItem", "Open Folder", QKeySequence("Ctrl+Alt+O"), true, file);
+  AddCommand("SaveAsSpreadsheetMenuItem", "Save as Spreadsheet", QKeySequence("Ctrl+S"), true, file);
+  AddCommand("SaveBMP", "Export BMP", QKeySequence("Ctrl+E"), false, file);
+  AddCommand("UndoMenuItem", "Undo", {}, true, edit);
+  AddCommand("RedoMenuItem", "Redo", {}, true, edit);
+  connect(AddCommand("Rotate180", "Rotate 180°", {}, true, edit), &QAction::triggered, this,
+          [this] { Rotate180Click(); });
+  AddCommand("DeleteThisDataMenuItem", "Delete This Data", {}, true, edit);
+  AddCommand("PreferencesMenuItem", "Preferences", QKeySequence("Ctrl+P"), true, edit);
+  AddCommand("ScoreUsingCutoffMenuItem", "Score Image using Cutoff", {}, true, analyze);
+  AddCommand("ScoreUsingAutoSegmentationMenuItem", "Score using Auto-Segmentation", {}, false, analyze);
+  AddCommand("ScoreFolderUsingCutoffMenuItem", "Score Folder using Cutoff", {}, true, analyze);
+  AddCommand("ScoreFolderUsingAutoSegmentationMenuItem", "Score Folder using Auto-Segmentation", {},
+             false, analyze);
+  QAction* singleHue = AddCommand("SingleHueMenuItem", "Single Hue", {}, true, view);
+  QAction* fullSpectrum = AddCommand("FullSpectrumMenuItem", "Full Spectrum", {}, true, view);
+  auto* modes = new QActionGroup(this);
+  for (QAction* a : {singleHue, fullSpectrum}) {
+    a->setCheckable(true);
+    modes->addAction(a);
+  }
+  connect(singleHue, &QAction::triggered, this, [this] { SingleHueMenuItemClick(); });
+  connect(fullSpectrum, &QAction::triggered, this, [this] { FullSpectrumMenuItemClick(); });
+  AddCommand("CalibrationMenuItem", "Calibration", {}, false, settings);
+  QMenu* units = settings->addMenu("Units");
+  AddCommand("MicronsMenuItem", "Microns", {}, false, units);
+  QAction* pixels = AddCommand("PixelsMenuItem", "Pixels", {}, false, units);
+  pixels->setCheckable(true);
+  pixels->setChecked(true);
+  AddCommand("LineColorMenuItem", "Line Color", {}, false, settings);
+  AddCommand("Blur3x3MenuItem", "Blur3x3", {}, false, debug);
+  AddCommand("BuildCompositeMenuItem", "Build Composite", {}, false, debug);
+  AddCommand("CancelRectangleMenuItem", "Cancel Rectangle", QKeySequence(Qt::Key_Escape), false, debug);
+  AddCommand("TestMenuItem", "TEST", QKeySequence("Ctrl+T"), false, debug);
+  AddCommand("OverviewMenuItem", "Overview", QKeySequence(Qt::Key_F1), true, help);
+  AddCommand("ReleaseNotesMenuItem", "Release Notes", {}, true, help);
+  AddCommand("AboutMenuItem", "About...", {}, true, help);
+
+  auto* bar = addToolBar("Tools");
+  bar->setObjectName("ToolBar");
+  AddButton("OpenFileButton", "Open File", "Click here to open a single field-of-view image...", false, true);
+  AddButton("OpenFolderButton", "Open Folder", "Click here to open a folder of field-of-view images...", false, true);
+  AddButton("SaveAsSpreadsheetButton", "Save as Spreadsheet",
+            "Click here to save the current data collection to spreadsheet format...", false, true);
+  AddButton("UndoButton", "Undo", "Click here to undo the most recent operation...", false, true)->setEnabled(false);
+  AddButton("RedoButton", "Redo", "Click here to redo the most recent operation...", false, true)->setEnabled(false);
+  AddButton("DeleteThisDataButton", "Delete This Data", "", false, false);
+  QAction* rectangle = AddButton("ManualScoringButton", "Rectangle",
+                                 "Click here to enable rectangle selection method for manual scoring...", true, true);
+  QAction* oneClick = AddButton("ThresholdScoringButton", "One Click",
+                                "Click here to enable one-click manual scoring...", true, true);
+  connect(rectangle, &QAction::triggered, this, [this] { ManualScoringButtonClick(true); });
+  connect(oneClick, &QAction::triggered, this, [this] { ThresholdScoringButtonClick(true); });
+  AddButton("ScoreUsingCutoffButton", "Score",
+            "Click here to score field of view images using the current cutoff setting...", false, true);
+  AddButton("ScoreUsingAutoSegmentationButton", "Auto Score",
+            "Click here to automatically score field-of-view images using auto-segmentation techniques...",
+            false, false);
+  QAction* hueButton = AddButton("SingleHueButton", "Single Hue",
+                                 "Click here to view field-of-view images in single hue mode...", true, true);
+  QAction* spectrumButton = AddButton("FullSpectrumButton", "Full Spectrum",
+                                      "Click here to view field-of-view images in full spectrum mode...", true, true);
+  connect(hueButton, &QAction::triggered, this, [this] { SingleHueMenuItemClick(); });
+  connect(spectrumButton, &QAction::triggered, this, [this] { FullSpectrumMenuItemClick(); });
+  AddButton("FilterButton", "Filter", "Click here to filter data based on individual image size...", true, true);
+  AddButton("PreferencesButton", "Preferences",
+            "Click here to adjust program preferences, including number of histogram bins, line color, and "
+            "viewing hue...",
+            false, true);
+  AddButton("HelpButton", "Help", "Click here to access technical support resources...", false, true);
+  AddButton("ReleaseNotesButton", "Release Notes", "", false, true);
+  AddButton("AboutButton", "About", "", false, true);
+}
+
+void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
+  LogMessage("entering " + kForm + "FormCreate()...");
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  tree_->clear();
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  ShowStatusText("synchronizing GUI with environment...");
+  setWindowTitle(Q(GetApplicationTitle()));
+  ShowStatusText("reading INI file parameters...");
+  settings_ = std::make_unique<IniFile>(SettingsFilePath());
+
+  const bool full = settings_->ReadInteger("main", "FullSpectrumButton", 0) != 0;
+  Command("FullSpectrumMenuItem")->setChecked(full);
+  Command("SingleHueMenuItem")->setChecked(!full);
+  Command("SingleHueButton")->setChecked(!full);
+  Command("FullSpectrumButton")->setChecked(full);
+  std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
+  const int stored = settings_->ReadInteger("main", "ThresholdBar", thresholdBar_->value());
+  thresholdBar_->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
+  // The review lists and the filter fields come with the review area.
+  if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1) ThresholdScoringButtonClick(false);
+  else ManualScoringButtonClick(false);
+
+  ShowStatusText("querying command line arguments...");
+  ApplyCommandLine(arguments);
+  ShowStatusText("");
+  tree_->expandAll();
+  QApplication::restoreOverrideCursor();
+  LogMessage("exiting  " + kForm + "FormCreate()...");
+}
+
+void TMainApplicationForm::ApplyCommandLine(const std::vector<std::string>& arguments) {
+  if (arguments.empty()) return;
+  auto folderOf = [](const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
+  };
+  const std::string folder = folderOf(arguments[0]);
+  auto* root = new QTreeWidgetItem(tree_, QStringList(Q(folder)));
+  if (arguments.size() == 1) {
+    // One argument: its folder is listed, nothing is loaded.
+    if (!std::filesystem::is_directory(folder)) {
+      delete root;
+      return;
+    }
+    for (const std::string& image : ListFolderImages(folder))
+      new QTreeWidgetItem(root, QStringList(Q(FileNameOf(image))));
+    return;
+  }
+  for (const std::string& argument : arguments)
+    if (FileExists(argument)) new QTreeWidgetItem(root, QStringList(Q(FileNameOf(argument))));
+}
+
+QAction* TMainApplicationForm::Command(const std::string& name) const {
+  auto it = commands_.find(name);
+  return it == commands_.end() ? nullptr : it->second;
+}
+
+std::string TMainApplicationForm::StatusText() const { return statusBar()->currentMessage().toStdString(); }
+
+bool TMainApplicationForm::FullSpectrum() const { return Command("FullSpectrumMenuItem")->isChecked(); }
+
+bool TMainApplicationForm::OneClickScoring() const { return Command("ThresholdScoringButton")->isChecked(); }
+
+void TMainApplicationForm::ShowStatusText(const std::string& text) {
+  LogMessage(text);
+  statusText_ = text;
+  statusBar()->showMessage(Q(text));
+}
+
+bool TMainApplicationForm::event(QEvent* e) {
+  if (e->type() == QEvent::StatusTip) {
+    // The long part of a hint, ";" as line breaks; the status text again
+    // when the mouse has left every hint.
+    QString hint = static_cast<QStatusTipEvent*>(e)->tip();
+    const int bar = hint.indexOf('|');
+    if (bar >= 0) hint = hint.mid(bar + 1);
+    hint.replace(';', '\n');
+    statusBar()->showMessage(hint.isEmpty() ? Q(statusText_) : hint);
+    return true;
+  }
+  return QMainWindow::event(e);
+}
+
+void TMainApplicationForm::resizeEvent(QResizeEvent* e) {
+  QMainWindow::resizeEvent(e);
+  if (progressPanel_ == nullptr || centralWidget() == nullptr) return;
+  LogMessage("entering " + kForm + "FormResize()...");
+  const QSize client = centralWidget()->size();
+  progressPanel_->move((client.width() - progressPanel_->width()) >> 1,
+                       (client.height() - progressPanel_->height()) >> 1);
+  ShowDisplay();
+  LogMessage("exiting  " + kForm + "FormResize()...");
+}
+
+void TMainApplicationForm::wheelEvent(QWheelEvent* e) {
+  QTreeWidgetItem* node = tree_->currentItem();
+  const bool first = node != nullptr && (node->parent() == nullptr || node->parent()->indexOfChild(node) == 0);
+  const int delta = e->angleDelta().y();
+  if (image_ != nullptr && !first && delta != 0)
+    thresholdBar_->setValue(std::clamp(thresholdBar_->value() + (delta > 0 ? -1 : 1), 0, 255));
+  e->ignore();
+}
+
+bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
+  LogMessage("entering " + kForm + "LoadImageIntoWorkspace(" + path + ")...");
+  ShowStatusText("Loading image data from " + path);
+  TBitmap decoded;
+  std::unique_ptr<BitmapImageClass> image = LoadFieldImage(path, &decoded);
+  const bool ok = image != nullptr;
+  if (ok) {
+    image_ = std::move(image);
+    TBitmap_SetDimensions(&display_, image_->Bitmap.bmWidth, image_->Bitmap.bmHeight,
+                          ToolkitPixelFormat::k24Bit);
+    std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
+    ApplyDisplayColors();
+  }
+  LogMessage("exiting  " + kForm + "LoadImageIntoWorkspace(" + (ok ? "" : "FAILURE") + ")...");
+  return ok;
+}
+
+void TMainApplicationForm::ApplyDisplayColors() {
+  ::ApplyDisplayColors(image_.get(), &display_, FullSpectrum(), thresholdBar_->value(), kWhite);
+  ShowDisplay();
+}
+
+void TMainApplicationForm::ShowDisplay() {
+  if (fieldOfView_ == nullptr || display_.image.isNull()) return;
+  fieldOfView_->setPixmap(QPixmap::fromImage(display_.image)
+                              .scaled(fieldOfView_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void TMainApplicationForm::ThresholdBarChange(int position) {
+  ApplyDisplayColors();
+  thresholdIndicator_->setText(Q(ThresholdIndicatorText(position)));
+  if (settings_) settings_->WriteInteger("main", "ThresholdBar", position);
+}
+
+void TMainApplicationForm::Rotate180Click() {
+  if (image_ == nullptr) return;
+  Rotate180(*image_);
+  ApplyDisplayColors();
+}
+
+void TMainApplicationForm::SingleHueMenuItemClick() {
+  LogMessage("entering " + kForm + "SingleHueMenuItemClick()...");
+  settings_->WriteInteger("main", "FullSpectrumButton", 0);
+  Command("SingleHueMenuItem")->setChecked(true);
+  Command("SingleHueButton")->setChecked(true);
+  Command("FullSpectrumMenuItem")->setChecked(false);
+  Command("FullSpectrumButton")->setChecked(false);
+  ApplyDisplayColors();
+  LogMessage("exiting  " + kForm + "SingleHueMenuItemClick()...");
+}
+
+void TMainApplicationForm::FullSpectrumMenuItemClick() {
+  LogMessage("entering " + kForm + "FullSpectrumMenuItemClick()...");
+  settings_->WriteInteger("main", "FullSpectrumButton", 1);
+  Command("FullSpectrumMenuItem")->setChecked(true);
+  Command("FullSpectrumButton")->setChecked(true);
+  Command("SingleHueMenuItem")->setChecked(false);
+  Command("SingleHueButton")->setChecked(false);
+  ApplyDisplayColors();
+  LogMessage("exiting  " + kForm + "FullSpectrumMenuItemClick()...");
+}
+
+void TMainApplicationForm::ManualScoringButtonClick(bool writeSetting) {
+  Command("ManualScoringButton")->setChecked(true);
+  Command("ThresholdScoringButton")->setChecked(false);
+  fieldOfView_->setCursor(Qt::CrossCursor);
+  if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 0);
+}
+
+void TMainApplicationForm::ThresholdScoringButtonClick(bool writeSetting) {
+  Command("ManualScoringButton")->setChecked(false);
+  Command("ThresholdScoringButton")->setChecked(true);
+  fieldOfView_->setCursor(Qt::PointingHandCursor);
+  if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 1);
+}

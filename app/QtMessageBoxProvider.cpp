@@ -1,0 +1,28 @@
+#include "QtMessageBoxProvider.h"
+
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox* MakeBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
+                     QMessageBox::StandardButtons buttons) {
+  auto* box = new QMessageBox(icon, QString::fromStdString(caption), QString::fromStdString(text),
+                              buttons);
+  box->setWindowFlag(Qt::WindowStaysOnTopHint);
+  box->setWindowModality(Qt::ApplicationModal);
+  box->setAttribute(Qt::WA_DeleteOnClose, false);
+  return box;
+}
+
+}  // namespace
+
+void QtMessageBoxProvider::ShowError(const std::string& text, const std::string& caption) {
+  std::unique_ptr<QMessageBox> box(MakeBox(QMessageBox::Critical, text, caption, QMessageBox::Ok));
+  box->exec();
+}
+
+int QtMessageBoxProvider::AskYesNo(const std::string& text, const std::string& caption) {
+  std::unique_ptr<QMessageBox> box(
+      MakeBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No));
+  return box->exec() == QMessageBox::Yes ? kIdYes : kIdNo;
+}
