@@ -35,7 +35,9 @@ namespace {
 const std::string kForm = "TMainApplicationForm::";
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 
@@ -168,7 +170,8 @@ void TMainApplicationForm::BuildCommands() {
 
   AddCommand("OpenFileMenuItem", "Open File", QKeySequence("Ctrl+O"), true, file);
   AddCommand("OpenFolderMenuItem", "Open Folder", QKeySequence("Ctrl+Alt+O"), true, file);
-  AddCommand("SaveAsSpreadsheetMenuItem", "Save as Spreadsheet", QKeySequence("Ctrl+S"), true, file);
+  AddCommand("SaveAsSpreadsheetMenuItem", "Save as Spreadsheet", QKeySequence("Ctrl+S"), true,
+             file);
   AddCommand("SaveBMP", "Export BMP", QKeySequence("Ctrl+E"), false, file);
   AddCommand("UndoMenuItem", "Undo", {}, true, edit);
   AddCommand("RedoMenuItem", "Redo", {}, true, edit);
@@ -177,7 +180,8 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("DeleteThisDataMenuItem", "Delete This Data", {}, true, edit);
   AddCommand("PreferencesMenuItem", "Preferences", QKeySequence("Ctrl+P"), true, edit);
   AddCommand("ScoreUsingCutoffMenuItem", "Score Image using Cutoff", {}, true, analyze);
-  AddCommand("ScoreUsingAutoSegmentationMenuItem", "Score using Auto-Segmentation", {}, false, analyze);
+  AddCommand("ScoreUsingAutoSegmentationMenuItem", "Score using Auto-Segmentation", {}, false,
+             analyze);
   AddCommand("ScoreFolderUsingCutoffMenuItem", "Score Folder using Cutoff", {}, true, analyze);
   AddCommand("ScoreFolderUsingAutoSegmentationMenuItem", "Score Folder using Auto-Segmentation", {},
              false, analyze);
@@ -199,7 +203,8 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("LineColorMenuItem", "Line Color", {}, false, settings);
   AddCommand("Blur3x3MenuItem", "Blur3x3", {}, false, debug);
   AddCommand("BuildCompositeMenuItem", "Build Composite", {}, false, debug);
-  AddCommand("CancelRectangleMenuItem", "Cancel Rectangle", QKeySequence(Qt::Key_Escape), false, debug);
+  AddCommand("CancelRectangleMenuItem", "Cancel Rectangle", QKeySequence(Qt::Key_Escape), false,
+             debug);
   AddCommand("TestMenuItem", "TEST", QKeySequence("Ctrl+T"), false, debug);
   AddCommand("OverviewMenuItem", "Overview", QKeySequence(Qt::Key_F1), true, help);
   AddCommand("ReleaseNotesMenuItem", "Release Notes", {}, true, help);
@@ -207,36 +212,48 @@ void TMainApplicationForm::BuildCommands() {
 
   auto* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar");
-  AddButton("OpenFileButton", "Open File", "Click here to open a single field-of-view image...", false, true);
-  AddButton("OpenFolderButton", "Open Folder", "Click here to open a folder of field-of-view images...", false, true);
+  AddButton("OpenFileButton", "Open File", "Click here to open a single field-of-view image...",
+            false, true);
+  AddButton("OpenFolderButton", "Open Folder",
+            "Click here to open a folder of field-of-view images...", false, true);
   AddButton("SaveAsSpreadsheetButton", "Save as Spreadsheet",
             "Click here to save the current data collection to spreadsheet format...", false, true);
-  AddButton("UndoButton", "Undo", "Click here to undo the most recent operation...", false, true)->setEnabled(false);
-  AddButton("RedoButton", "Redo", "Click here to redo the most recent operation...", false, true)->setEnabled(false);
+  AddButton("UndoButton", "Undo", "Click here to undo the most recent operation...", false, true)
+      ->setEnabled(false);
+  AddButton("RedoButton", "Redo", "Click here to redo the most recent operation...", false, true)
+      ->setEnabled(false);
   AddButton("DeleteThisDataButton", "Delete This Data", "", false, false);
-  QAction* rectangle = AddButton("ManualScoringButton", "Rectangle",
-                                 "Click here to enable rectangle selection method for manual scoring...", true, true);
+  QAction* rectangle = AddButton(
+      "ManualScoringButton", "Rectangle",
+      "Click here to enable rectangle selection method for manual scoring...", true, true);
   QAction* oneClick = AddButton("ThresholdScoringButton", "One Click",
                                 "Click here to enable one-click manual scoring...", true, true);
   connect(rectangle, &QAction::triggered, this, [this] { ManualScoringButtonClick(true); });
   connect(oneClick, &QAction::triggered, this, [this] { ThresholdScoringButtonClick(true); });
   AddButton("ScoreUsingCutoffButton", "Score",
-            "Click here to score field of view images using the current cutoff setting...", false, true);
+            "Click here to score field of view images using the current cutoff setting...", false,
+            true);
   AddButton("ScoreUsingAutoSegmentationButton", "Auto Score",
-            "Click here to automatically score field-of-view images using auto-segmentation techniques...",
+            "Click here to automatically score field-of-view images using auto-segmentation "
+            "techniques...",
             false, false);
-  QAction* hueButton = AddButton("SingleHueButton", "Single Hue",
-                                 "Click here to view field-of-view images in single hue mode...", true, true);
-  QAction* spectrumButton = AddButton("FullSpectrumButton", "Full Spectrum",
-                                      "Click here to view field-of-view images in full spectrum mode...", true, true);
+  QAction* hueButton =
+      AddButton("SingleHueButton", "Single Hue",
+                "Click here to view field-of-view images in single hue mode...", true, true);
+  QAction* spectrumButton =
+      AddButton("FullSpectrumButton", "Full Spectrum",
+                "Click here to view field-of-view images in full spectrum mode...", true, true);
   connect(hueButton, &QAction::triggered, this, [this] { SingleHueMenuItemClick(); });
   connect(spectrumButton, &QAction::triggered, this, [this] { FullSpectrumMenuItemClick(); });
-  AddButton("FilterButton", "Filter", "Click here to filter data based on individual image size...", true, true);
+  AddButton("FilterButton", "Filter", "Click here to filter data based on individual image size...",
+            true, true);
   AddButton("PreferencesButton", "Preferences",
-            "Click here to adjust program preferences, including number of histogram bins, line color, and "
+            "Click here to adjust program preferences, including number of histogram bins, line "
+            "color, and "
             "viewing hue...",
             false, true);
-  AddButton("HelpButton", "Help", "Click here to access technical support resources...", false, true);
+  AddButton("HelpButton", "Help", "Click here to access technical support resources...", false,
+            true);
   AddButton("ReleaseNotesButton", "Release Notes", "", false, true);
   AddButton("AboutButton", "About", "", false, true);
 }
@@ -260,8 +277,10 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   const int stored = settings_->ReadInteger("main", "ThresholdBar", thresholdBar_->value());
   thresholdBar_->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
   // The review lists and the filter fields come with the review area.
-  if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1) ThresholdScoringButtonClick(false);
-  else ManualScoringButtonClick(false);
+  if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1)
+    ThresholdScoringButtonClick(false);
+  else
+    ManualScoringButtonClick(false);
 
   ShowStatusText("querying command line arguments...");
   ApplyCommandLine(arguments);
@@ -273,11 +292,9 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
 
 void TMainApplicationForm::ApplyCommandLine(const std::vector<std::string>& arguments) {
   if (arguments.empty()) return;
-  auto folderOf = [](const std::string& path) {
-    const auto slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string("./") : path.substr(0, slash + 1);
-  };
-  const std::string folder = folderOf(arguments[0]);
+  // The folder part of the first argument, up to and including its last '/'.
+  const std::string parent = FolderOf(arguments[0]);
+  const std::string folder = parent.empty() ? "./" : parent == "/" ? parent : parent + "/";
   auto* root = new QTreeWidgetItem(tree_, QStringList(Q(folder)));
   if (arguments.size() == 1) {
     // One argument: its folder is listed, nothing is loaded.
@@ -298,11 +315,17 @@ QAction* TMainApplicationForm::Command(const std::string& name) const {
   return it == commands_.end() ? nullptr : it->second;
 }
 
-std::string TMainApplicationForm::StatusText() const { return statusBar()->currentMessage().toStdString(); }
+std::string TMainApplicationForm::StatusText() const {
+  return statusBar()->currentMessage().toStdString();
+}
 
-bool TMainApplicationForm::FullSpectrum() const { return Command("FullSpectrumMenuItem")->isChecked(); }
+bool TMainApplicationForm::FullSpectrum() const {
+  return Command("FullSpectrumMenuItem")->isChecked();
+}
 
-bool TMainApplicationForm::OneClickScoring() const { return Command("ThresholdScoringButton")->isChecked(); }
+bool TMainApplicationForm::OneClickScoring() const {
+  return Command("ThresholdScoringButton")->isChecked();
+}
 
 void TMainApplicationForm::ShowStatusText(const std::string& text) {
   LogMessage(text);
@@ -337,7 +360,8 @@ void TMainApplicationForm::resizeEvent(QResizeEvent* e) {
 
 void TMainApplicationForm::wheelEvent(QWheelEvent* e) {
   QTreeWidgetItem* node = tree_->currentItem();
-  const bool first = node != nullptr && (node->parent() == nullptr || node->parent()->indexOfChild(node) == 0);
+  const bool first =
+      node != nullptr && (node->parent() == nullptr || node->parent()->indexOfChild(node) == 0);
   const int delta = e->angleDelta().y();
   if (image_ != nullptr && !first && delta != 0)
     thresholdBar_->setValue(std::clamp(thresholdBar_->value() + (delta > 0 ? -1 : 1), 0, 255));
@@ -368,8 +392,9 @@ void TMainApplicationForm::ApplyDisplayColors() {
 
 void TMainApplicationForm::ShowDisplay() {
   if (fieldOfView_ == nullptr || display_.image.isNull()) return;
-  fieldOfView_->setPixmap(QPixmap::fromImage(display_.image)
-                              .scaled(fieldOfView_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  fieldOfView_->setPixmap(
+      QPixmap::fromImage(display_.image)
+          .scaled(fieldOfView_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void TMainApplicationForm::ThresholdBarChange(int position) {

@@ -6,8 +6,8 @@ namespace {
 
 QMessageBox* MakeBox(QMessageBox::Icon icon, const std::string& text, const std::string& caption,
                      QMessageBox::StandardButtons buttons) {
-  auto* box = new QMessageBox(icon, QString::fromStdString(caption), QString::fromStdString(text),
-                              buttons);
+  auto* box =
+      new QMessageBox(icon, QString::fromStdString(caption), QString::fromStdString(text), buttons);
   box->setWindowFlag(Qt::WindowStaysOnTopHint);
   box->setWindowModality(Qt::ApplicationModal);
   box->setAttribute(Qt::WA_DeleteOnClose, false);

@@ -57,18 +57,7 @@ inline float GreyValueFloat(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
   return static_cast<float>(grey_detail::Scaled(r, g, b)) * 0x1p-56f;
 }
 
-// The same value by 32-bit arithmetic, for the pixel loops: the double
-// weights differ from 0.299, 0.587 and 0.114 by less than 1e-16, so unless
-// 299 R + 587 G + 114 B is a multiple of 1000 the truncated thousandth is
-// the answer; the multiples (one colour in a thousand, and every neutral
-// grey) take the exact form. A test compares all 2^24 colours.
-constexpr std::uint8_t GreyValueFast(std::uint8_t r, std::uint8_t g, std::uint8_t b) {
-  const std::uint32_t n = 299u * r + 587u * g + 114u * b;
-  const std::uint32_t q = n / 1000u;
-  return n != q * 1000u ? static_cast<std::uint8_t>(q) : GreyValue(r, g, b);
-}
-
 // The grey value of a pixel given as its bytes Blue, Green, Red.
 constexpr std::uint8_t GreyOfPixel(const std::uint8_t* bgr) {
-  return GreyValueFast(bgr[2], bgr[1], bgr[0]);
+  return GreyValue(bgr[2], bgr[1], bgr[0]);
 }

@@ -23,4 +23,4 @@ for target in cdb bmp ini image; do
     -artifact_prefix="fuzz/crashes/$target/" -print_final_stats=1 2>&1 |
     grep -E '^(#[0-9]+.*DONE|stat::number_of_executed_units|stat::peak_rss_mb|==[0-9]+==ERROR|SUMMARY)' || true
 done
-echo "crash inputs kept: $(find fuzz/crashes -type f | wc -l)"
+echo "crash inputs kept: $(find fuzz/crashes -type f ! -name .keep | wc -l)"

@@ -24,12 +24,15 @@ class MainWindowTest : public ::testing::Test {
   std::unique_ptr<TMainApplicationForm> Start(const std::vector<std::string>& arguments = {}) {
     return std::make_unique<TMainApplicationForm>(arguments);
   }
-  void Settings(const std::string& lines) { WriteFile(home_ / "strandex.ini", "[main]\r\n" + lines); }
+  void Settings(const std::string& lines) {
+    WriteFile(home_ / "strandex.ini", "[main]\r\n" + lines);
+  }
   std::string SettingsFile() { return ReadFile(home_ / "strandex.ini"); }
   std::string SaveImage(const std::string& name, int width, int height) {
     BitmapImageClass image(width, height, 8);
     for (int r = 0; r < height; ++r)
-      for (int x = 0; x < width; ++x) image.GetScanLine(r)[x] = static_cast<std::uint8_t>((x * 255) / width);
+      for (int x = 0; x < width; ++x)
+        image.GetScanLine(r)[x] = static_cast<std::uint8_t>((x * 255) / width);
     EXPECT_TRUE(image.SaveToFile(images_ / name));
     return images_ / name;
   }
@@ -94,8 +97,8 @@ TEST_F(MainWindowTest, CommandLineFillsTheTree) {
     int children;
   };
   const Case cases[] = {
-      {{a}, images_.Path() + "/", 3},                          // its folder, nothing loaded
-      {{images_.Path()}, FolderOf(images_.Path()) + "/", 0},   // a folder without "/": its parent
+      {{a}, images_.Path() + "/", 3},                         // its folder, nothing loaded
+      {{images_.Path()}, FolderOf(images_.Path()) + "/", 0},  // a folder without "/": its parent
       {{a, images_ / "missing.bmp", b}, images_.Path() + "/", 2},
       {{a, b}, images_.Path() + "/", 2},
   };
@@ -170,7 +173,8 @@ TEST_F(MainWindowTest, DisplayFollowsTheSliderAndTurns) {
   window->Command("Rotate180")->trigger();
   EXPECT_EQ(window->DisplayBitmap().image.pixel(63, 0), qRgb(251, 251, 251));
   window->Command("FullSpectrumMenuItem")->trigger();
-  EXPECT_EQ(window->DisplayBitmap().image.pixel(63, 0), qRgb(255, 255, 255));  // the brightest: white
+  EXPECT_EQ(window->DisplayBitmap().image.pixel(63, 0),
+            qRgb(255, 255, 255));  // the brightest: white
 }
 
 TEST_F(MainWindowTest, HintsAndStatusText) {

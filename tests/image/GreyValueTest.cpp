@@ -27,18 +27,6 @@ TEST(GreyValueTest, KnownColours) {
   EXPECT_EQ(GreyOfPixel(pixel), 21);
 }
 
-TEST(GreyValueTest, ThirtyTwoBitFormAgreesForEveryColour) {
-  int mismatches = 0;
-  for (int r = 0; r < 256; ++r)
-    for (int g = 0; g < 256; ++g)
-      for (int b = 0; b < 256; ++b) {
-        const auto ur = static_cast<std::uint8_t>(r), ug = static_cast<std::uint8_t>(g),
-                   ub = static_cast<std::uint8_t>(b);
-        mismatches += GreyValueFast(ur, ug, ub) != GreyValue(ur, ug, ub);
-      }
-  EXPECT_EQ(mismatches, 0);
-}
-
 // Where long double has a 64-bit mantissa the weights' products and sum are
 // exact, which is the rule's definition: the integer form must agree.
 TEST(GreyValueTest, AgreesWithExtendedPrecision) {
