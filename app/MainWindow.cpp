@@ -21,12 +21,16 @@
 #include <ctime>
 #include <filesystem>
 
+#include "AboutForm.h"
 #include "AppPaths.h"
 #include "DisplayColouring.h"
 #include "EventLog.h"
 #include "FieldImageLoader.h"
 #include "FileVersion.h"
 #include "ImagePaths.h"
+#include "MessageBox.h"
+#include "PreferencesForm.h"
+#include "ShellExecute.h"
 #include "SystemInfo.h"
 #include "ToolkitWrappers.h"
 
@@ -178,7 +182,8 @@ void TMainApplicationForm::BuildCommands() {
   connect(AddCommand("Rotate180", "Rotate 180°", {}, true, edit), &QAction::triggered, this,
           [this] { Rotate180Click(); });
   AddCommand("DeleteThisDataMenuItem", "Delete This Data", {}, true, edit);
-  AddCommand("PreferencesMenuItem", "Preferences", QKeySequence("Ctrl+P"), true, edit);
+  connect(AddCommand("PreferencesMenuItem", "Preferences", QKeySequence("Ctrl+P"), true, edit),
+          &QAction::triggered, this, [this] { PreferencesMenuItemClick(); });
   AddCommand("ScoreUsingCutoffMenuItem", "Score Image using Cutoff", {}, true, analyze);
   AddCommand("ScoreUsingAutoSegmentationMenuItem", "Score using Auto-Segmentation", {}, false,
              analyze);
@@ -206,9 +211,12 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("CancelRectangleMenuItem", "Cancel Rectangle", QKeySequence(Qt::Key_Escape), false,
              debug);
   AddCommand("TestMenuItem", "TEST", QKeySequence("Ctrl+T"), false, debug);
-  AddCommand("OverviewMenuItem", "Overview", QKeySequence(Qt::Key_F1), true, help);
-  AddCommand("ReleaseNotesMenuItem", "Release Notes", {}, true, help);
-  AddCommand("AboutMenuItem", "About...", {}, true, help);
+  connect(AddCommand("OverviewMenuItem", "Overview", QKeySequence(Qt::Key_F1), true, help),
+          &QAction::triggered, this, [this] { OverviewMenuItemClick(); });
+  connect(AddCommand("ReleaseNotesMenuItem", "Release Notes", {}, true, help), &QAction::triggered,
+          this, [this] { ReleaseNotesMenuItemClick(); });
+  connect(AddCommand("AboutMenuItem", "About...", {}, true, help), &QAction::triggered, this,
+          [this] { AboutMenuItemClick(); });
 
   auto* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar");
@@ -261,6 +269,11 @@ void TMainApplicationForm::BuildCommands() {
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
   LogMessage("entering " + kForm + "FormCreate()...");
   QApplication::setOverrideCursor(Qt::WaitCursor);
+  // The About dialog greets every start; STRANDEX_NO_ABOUT=1 leaves it out
+  // for scripted use and tests.
+  if (const char* skip = std::getenv("STRANDEX_NO_ABOUT");
+      skip == nullptr || *skip == '\0' || *skip == '0')
+    AboutMenuItemClick();
   tree_->clear();
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   ShowStatusText("synchronizing GUI with environment...");
@@ -386,8 +399,47 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
 }
 
 void TMainApplicationForm::ApplyDisplayColors() {
-  ::ApplyDisplayColors(image_.get(), &display_, FullSpectrum(), thresholdBar_->value(), kWhite);
+  const std::uint32_t hue = preferences_ != nullptr ? preferences_->SingleHueColour() : kWhite;
+  ::ApplyDisplayColors(image_.get(), &display_, FullSpectrum(), thresholdBar_->value(), hue);
   ShowDisplay();
+}
+
+void TMainApplicationForm::CreatePreferences() {
+  if (preferences_ == nullptr) preferences_ = new TPreferencesForm(*settings_, this);
+}
+
+void TMainApplicationForm::PreferencesMenuItemClick() {
+  LogMessage("entering " + kForm + "PreferencesMenuItemClick()...");
+  if (preferences_ == nullptr) {
+    LogMessage("ERROR : TPreferencesForm is undefined!!!");
+  } else {
+    preferences_->exec();
+    if (preferences_->Tag() == TPreferencesForm::kSaved) ApplyDisplayColors();
+  }
+  LogMessage("exiting  " + kForm + "PreferencesMenuItemClick()...");
+}
+
+void TMainApplicationForm::OverviewMenuItemClick() {
+  LogMessage("entering " + kForm + "OverviewMenuItemClick()...");
+  AnsiString_ShellExecute("open", RemoveExtension(ExecutablePath()) + ".html", "", "", 1, false);
+  LogMessage("exiting  " + kForm + "OverviewMenuItemClick()...");
+}
+
+void TMainApplicationForm::ReleaseNotesMenuItemClick() {
+  LogMessage("entering " + kForm + "ReleaseNotesMenuItemClick()...");
+  const std::string path = FolderOf(ExecutablePath()) + "/Strandex Release Notes.pdf";
+  if (FileExists(path))
+    AnsiString_ShellExecute("open", path, "", "", 1, false);
+  else
+    ShowErrorBox(path, "FILE NOT FOUND");
+  LogMessage("exiting  " + kForm + "ReleaseNotesMenuItemClick()...");
+}
+
+void TMainApplicationForm::AboutMenuItemClick() {
+  LogMessage("entering " + kForm + "AboutMenuItemClick()...");
+  TAboutForm about(this);
+  about.exec();
+  LogMessage("exiting  " + kForm + "AboutMenuItemClick()...");
 }
 
 void TMainApplicationForm::ShowDisplay() {

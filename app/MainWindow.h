@@ -18,6 +18,7 @@ class QProgressBar;
 class QSlider;
 class QTreeWidget;
 class QTreeWidgetItem;
+class TPreferencesForm;
 
 // The main window: the directory tree, the tool bar, the cutoff slider, the
 // field-of-view display and the review area, with every command of the
@@ -35,7 +36,15 @@ class TMainApplicationForm : public QMainWindow {
   // Loads one image file into the display and the workspace image.
   bool LoadImageIntoWorkspace(const std::string& path);
 
+  // The preferences dialog, made after the window as at start-up.
+  void CreatePreferences();
+  TPreferencesForm* Preferences() const { return preferences_; }
+
   void ShowStatusText(const std::string& text);
+  void PreferencesMenuItemClick();
+  void OverviewMenuItemClick();
+  void ReleaseNotesMenuItemClick();
+  void AboutMenuItemClick();
   void ApplyDisplayColors();
 
   // Command and control look-ups by their names (for tests and scripts).
@@ -72,6 +81,7 @@ class TMainApplicationForm : public QMainWindow {
   void ShowDisplay();
 
   std::unique_ptr<IniFile> settings_;
+  TPreferencesForm* preferences_ = nullptr;
   std::unique_ptr<BitmapImageClass> image_;
   TBitmap display_;
   WellRecord well_;

@@ -21,6 +21,7 @@ int main(int argc, char** argv) {
     ScopedMessageBoxProvider scoped(boxes);
     std::vector<std::string> arguments(argv + 1, argv + argc);
     TMainApplicationForm window(arguments);
+    window.CreatePreferences();
     window.show();
     application.exec();
   } catch (const std::exception& e) {

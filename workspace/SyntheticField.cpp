@@ -87,3 +87,18 @@ SyntheticField MakeSyntheticField(int width, int height, std::uint32_t seed) {
   }
   return field;
 }
+
+std::unique_ptr<BitmapImageClass> MakeCometPicture(int side, int damage) {
+  auto image = std::make_unique<BitmapImageClass>(side, side, 24);
+  const SyntheticComet comet{side / 4, side / 2, side / 10, damage * (side * 2 / 3) / 21, false};
+  for (int y = 0; y < side; ++y) {
+    std::uint8_t* row = image->GetScanLine(side - 1 - y);
+    for (int x = 0; x < side; ++x) {
+      const double v = std::min(255.0, 6 + CometLevel(comet, 235, x, y));
+      row[3 * x + 0] = static_cast<std::uint8_t>(v * 0.35);
+      row[3 * x + 1] = static_cast<std::uint8_t>(v);
+      row[3 * x + 2] = static_cast<std::uint8_t>(v * 0.25);
+    }
+  }
+  return image;
+}

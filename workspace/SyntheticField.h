@@ -23,3 +23,7 @@ struct SyntheticField {
 };
 
 SyntheticField MakeSyntheticField(int width, int height, std::uint32_t seed);
+
+// One comet alone on a square picture, its tail the longer the higher the
+// damage (0 to 21): the About dialog's gallery.
+std::unique_ptr<BitmapImageClass> MakeCometPicture(int side, int damage);

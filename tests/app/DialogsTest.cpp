@@ -1,0 +1,127 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTimer>
+
+#include "AboutForm.h"
+#include "AppPaths.h"
+#include "MainWindow.h"
+#include "PreferencesForm.h"
+#include "ShellExecute.h"
+#include "TestSupport.h"
+
+using namespace testing_support;
+
+namespace {
+
+class DialogsTest : public ::testing::Test {
+ protected:
+  std::string SettingsFile() { return ReadFile(home_ / "strandex.ini"); }
+
+  TempDir home_;
+  ScopedEnv env_{"STRANDEX_HOME", home_.Path().c_str()};
+  RecordingMessageBoxProvider boxes_;
+  ScopedMessageBoxProvider scoped_{boxes_};
+};
+
+TEST_F(DialogsTest, PreferencesStartFromTheirDefaults) {
+  IniFile settings(SettingsFilePath());
+  TPreferencesForm form(settings);
+  EXPECT_EQ(form.MetricMask(), (1u << 18) - 1);
+  EXPECT_EQ(form.BucketCountText().toStdString(), "100");
+  EXPECT_EQ(form.LineColorBox()->currentText().toStdString(), "Yellow");
+  EXPECT_EQ(form.SingleHueColorBox()->currentText().toStdString(), "White");
+  EXPECT_EQ(form.SingleHueColour(), 0xFFFFFFu);
+  EXPECT_EQ(form.LineColour(), 0x00FFFFu);  // yellow: red and green
+  EXPECT_FALSE(form.ShowFileLabels());
+  EXPECT_EQ(form.LineColorBox()->count(), 17);
+  EXPECT_EQ(form.LineColorBox()->itemText(0).toStdString(), "Custom...");
+  EXPECT_FALSE(Exists(home_ / "strandex.ini"));
+}
+
+TEST_F(DialogsTest, SavingWritesTheMaskAndCancellingWritesNothing) {
+  IniFile settings(SettingsFilePath());
+  TPreferencesForm form(settings);
+  for (int k = 0; k < 18; ++k)
+    form.MetricsCheckList()->item(k)->setCheckState(k == 1 || k == 16 ? Qt::Checked : Qt::Unchecked);
+  form.HistogramBucketCountEdit()->setText("1");
+  form.SaveButtonClick();
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].text, "Number of bins in histogram\nmust be greater than 1.");
+  EXPECT_EQ(boxes_.Boxes()[0].caption, "Save Preferences");
+  EXPECT_FALSE(Exists(home_ / "strandex.ini"));
+  EXPECT_EQ(form.Tag(), 0);
+
+  form.HistogramBucketCountEdit()->setText("40");
+  form.SingleHueColorBox()->setCurrentIndex(StandardColourPosition("Red"));
+  form.ShowFileLabelsCheckBox()->setChecked(true);
+  form.SaveButtonClick();
+  EXPECT_EQ(form.Tag(), TPreferencesForm::kSaved);
+  EXPECT_EQ(SettingsFile(),
+            "[main]\r\nMetricsCheckList=65538\r\nHistogramBucketCountEdit=40\r\nLineColorBox=12\r\n"
+            "SingleHueColorBox=10\r\nShowFileLabelsCheckBox=1\r\n");
+
+  form.HistogramBucketCountEdit()->setText("50");
+  form.CancelButtonClick();
+  EXPECT_EQ(form.Tag(), TPreferencesForm::kCancelled);
+  EXPECT_EQ(form.BucketCountText().toStdString(), "50");  // live for this run
+  TPreferencesForm again(settings);
+  EXPECT_EQ(again.BucketCountText().toStdString(), "40");  // not saved
+  EXPECT_EQ(again.MetricMask(), 65538u);
+  EXPECT_TRUE(again.ShowFileLabels());
+}
+
+TEST_F(DialogsTest, TheWindowUsesThePreferences) {
+  TMainApplicationForm window({});
+  ScopedTraceLog log;
+  window.PreferencesMenuItemClick();  // not made yet
+  auto messages = log.Messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), "ERROR : TPreferencesForm is undefined!!!"),
+            messages.end());
+  window.CreatePreferences();
+  ASSERT_NE(window.Preferences(), nullptr);
+  TempDir images;
+  BitmapImageClass grey(4, 1, 8);
+  grey.SetAllPixelsToValue(200);
+  ASSERT_TRUE(grey.SaveToFile(images / "g.bmp"));
+  ASSERT_TRUE(window.LoadImageIntoWorkspace(images / "g.bmp"));
+  window.Preferences()->SingleHueColorBox()->setCurrentIndex(StandardColourPosition("Red"));
+  QTimer::singleShot(0, window.Preferences(), [&] { window.Preferences()->SaveButtonClick(); });
+  window.PreferencesMenuItemClick();
+  EXPECT_EQ(window.DisplayBitmap().image.pixel(0, 0), qRgb(199, 0, 0));  // trunc(200 x 255 / 256)
+}
+
+TEST_F(DialogsTest, AboutWrapsRoundItsPictures) {
+  TAboutForm about;
+  const QString first = about.Description();
+  EXPECT_FALSE(first.isEmpty());
+  while (about.Index() != TAboutForm::kPictures - 1) about.labelRightMouseDown();
+  const QString last = about.Description();
+  about.labelRightMouseDown();
+  EXPECT_EQ(about.Index(), 0);
+  EXPECT_NE(about.Description(), last);
+  about.labelLeftMouseDown();
+  EXPECT_EQ(about.Index(), TAboutForm::kPictures - 1);
+  EXPECT_EQ(about.Description(), last);
+}
+
+TEST_F(DialogsTest, HelpDocuments) {
+  TMainApplicationForm window({});
+  window.ReleaseNotesMenuItemClick();
+  ASSERT_FALSE(boxes_.Boxes().empty());
+  EXPECT_EQ(boxes_.Boxes().back().caption, "FILE NOT FOUND");
+  EXPECT_EQ(boxes_.Boxes().back().text, FolderOf(ExecutablePath()) + "/Strandex Release Notes.pdf");
+
+  TempDir dir;
+  SetDocumentOpener(dir / "no-opener");
+  window.OverviewMenuItemClick();  // the test program has no manual beside it
+  EXPECT_EQ(boxes_.Boxes().back().caption,
+            "ShellExecute(" + RemoveExtension(ExecutablePath()) + ".html)");
+  SetDocumentOpener("");
+}
+
+}  // namespace
