@@ -1,7 +1,6 @@
 #include "AboutForm.h"
 
 #include <QDateTime>
-#include <functional>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPixmap>
@@ -9,6 +8,7 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QVBoxLayout>
+#include <functional>
 
 #include "FileVersion.h"
 #include "SyntheticField.h"
@@ -18,17 +18,21 @@ namespace {
 
 // One step of the gallery's lesson per picture.
 QString TextFor(int damage) {
-  if (damage == 0) return "An undamaged cell: the DNA stays in the nucleus and the comet is all head.";
+  if (damage == 0)
+    return "An undamaged cell: the DNA stays in the nucleus and the comet is all head.";
   if (damage < 6)
-    return QString("Light damage (%1 of 21): a short, faint tail of loose DNA loops leaves the head. "
-                   "Tail %DNA and tail moment rise from zero.")
+    return QString(
+               "Light damage (%1 of 21): a short, faint tail of loose DNA loops leaves the head. "
+               "Tail %DNA and tail moment rise from zero.")
         .arg(damage);
   if (damage < 14)
-    return QString("Moderate damage (%1 of 21): the tail lengthens and carries a growing share of the "
-                   "DNA; the Olive moment weighs it by its distance from the head.")
+    return QString(
+               "Moderate damage (%1 of 21): the tail lengthens and carries a growing share of the "
+               "DNA; the Olive moment weighs it by its distance from the head.")
         .arg(damage);
-  return QString("Heavy damage (%1 of 21): much of the DNA has migrated into a long tail; the head "
-                 "shrinks and the tail moment is large.")
+  return QString(
+             "Heavy damage (%1 of 21): much of the DNA has migrated into a long tail; the head "
+             "shrinks and the tail moment is large.")
       .arg(damage);
 }
 
@@ -72,8 +76,8 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowS
   column->addLayout(top);
   column->addWidget(new QLabel("Strandex", this), 0, Qt::AlignCenter);
   column->addWidget(new QLabel("Comet assay scoring", this), 0, Qt::AlignCenter);
-  column->addWidget(new QLabel(QString::fromStdString("Version " + ProgramVersionString()), this), 0,
-                    Qt::AlignCenter);
+  column->addWidget(new QLabel(QString::fromStdString("Version " + ProgramVersionString()), this),
+                    0, Qt::AlignCenter);
   description_ = new QPlainTextEdit(this);
   description_->setObjectName("memoDescription");
   description_->setReadOnly(true);
@@ -91,4 +95,6 @@ void TAboutForm::Show(int index) {
   description_->setPlainText(texts_[index_]);
 }
 
-QString TAboutForm::Description() const { return description_->toPlainText(); }
+QString TAboutForm::Description() const {
+  return description_->toPlainText();
+}

@@ -44,10 +44,13 @@ int main(int argc, char** argv) {
     for (std::size_t i = p * perPage; i < std::min(lines.size(), (p + 1) * perPage); ++i)
       text << "(" << Escape(lines[i]) << ") Tj T*\n";
     text << "ET";
-    objects.push_back("<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> >> "
-                      "/Contents " + std::to_string(5 + 2 * p) + " 0 R >>");
-    objects.push_back("<< /Length " + std::to_string(text.str().size()) + " >>\nstream\n" + text.str() +
-                      "\nendstream");
+    objects.push_back(
+        "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 595 842] /Resources << /Font << /F1 3 0 R >> "
+        ">> "
+        "/Contents " +
+        std::to_string(5 + 2 * p) + " 0 R >>");
+    objects.push_back("<< /Length " + std::to_string(text.str().size()) + " >>\nstream\n" +
+                      text.str() + "\nendstream");
   }
   std::ostringstream pdf;
   pdf << "%PDF-1.4\n";
@@ -63,7 +66,8 @@ int main(int argc, char** argv) {
     std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
     pdf << entry;
   }
-  pdf << "trailer\n<< /Size " << objects.size() + 1 << " /Root 1 0 R >>\nstartxref\n" << xref << "\n%%EOF\n";
+  pdf << "trailer\n<< /Size " << objects.size() + 1 << " /Root 1 0 R >>\nstartxref\n"
+      << xref << "\n%%EOF\n";
   std::ofstream out(argv[2], std::ios::binary);
   out << pdf.str();
   return out ? 0 : 1;

@@ -24,12 +24,14 @@ struct NamedColour {
 };
 
 const NamedColour kStandard[16] = {
-    {"Black", QColor(0, 0, 0)},       {"Maroon", QColor(128, 0, 0)},   {"Green", QColor(0, 128, 0)},
-    {"Olive", QColor(128, 128, 0)},   {"Navy", QColor(0, 0, 128)},     {"Purple", QColor(128, 0, 128)},
-    {"Teal", QColor(0, 128, 128)},    {"Gray", QColor(128, 128, 128)}, {"Silver", QColor(192, 192, 192)},
-    {"Red", QColor(255, 0, 0)},       {"Lime", QColor(0, 255, 0)},     {"Yellow", QColor(255, 255, 0)},
-    {"Blue", QColor(0, 0, 255)},      {"Fuchsia", QColor(255, 0, 255)}, {"Aqua", QColor(0, 255, 255)},
-    {"White", QColor(255, 255, 255)},
+    {"Black", QColor(0, 0, 0)},        {"Maroon", QColor(128, 0, 0)},
+    {"Green", QColor(0, 128, 0)},      {"Olive", QColor(128, 128, 0)},
+    {"Navy", QColor(0, 0, 128)},       {"Purple", QColor(128, 0, 128)},
+    {"Teal", QColor(0, 128, 128)},     {"Gray", QColor(128, 128, 128)},
+    {"Silver", QColor(192, 192, 192)}, {"Red", QColor(255, 0, 0)},
+    {"Lime", QColor(0, 255, 0)},       {"Yellow", QColor(255, 255, 0)},
+    {"Blue", QColor(0, 0, 255)},       {"Fuchsia", QColor(255, 0, 255)},
+    {"Aqua", QColor(0, 255, 255)},     {"White", QColor(255, 255, 255)},
 };
 
 QComboBox* ColourList(QWidget* parent, const char* name, int selected) {
@@ -122,7 +124,8 @@ void TPreferencesForm::FormCreate() {
   };
   select(lineColour_, "LineColorBox");
   select(hueColour_, "SingleHueColorBox");
-  labels_->setChecked(settings_.ReadInteger("main", "ShowFileLabelsCheckBox", labels_->isChecked()) != 0);
+  labels_->setChecked(
+      settings_.ReadInteger("main", "ShowFileLabelsCheckBox", labels_->isChecked()) != 0);
   LogMessage("exiting  TPreferencesForm::FormCreate()...");
 }
 
@@ -143,7 +146,9 @@ void TPreferencesForm::SaveButtonClick() {
   LogMessage("exiting  TPreferencesForm::SaveButtonClick(SUCCESS)...");
 }
 
-void TPreferencesForm::CancelButtonClick() { reject(); }
+void TPreferencesForm::CancelButtonClick() {
+  reject();
+}
 
 // Cancel and Esc: nothing is written, and the controls keep their changes
 // for this run.
@@ -159,7 +164,9 @@ std::uint32_t TPreferencesForm::MetricMask() const {
   return mask;
 }
 
-QString TPreferencesForm::BucketCountText() const { return buckets_->text(); }
+QString TPreferencesForm::BucketCountText() const {
+  return buckets_->text();
+}
 
 std::uint32_t TPreferencesForm::LineColour() const {
   return ToColourValue(lineColour_->currentData().value<QColor>());
@@ -169,4 +176,6 @@ std::uint32_t TPreferencesForm::SingleHueColour() const {
   return ToColourValue(hueColour_->currentData().value<QColor>());
 }
 
-bool TPreferencesForm::ShowFileLabels() const { return labels_->isChecked(); }
+bool TPreferencesForm::ShowFileLabels() const {
+  return labels_->isChecked();
+}

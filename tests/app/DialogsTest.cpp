@@ -47,7 +47,8 @@ TEST_F(DialogsTest, SavingWritesTheMaskAndCancellingWritesNothing) {
   IniFile settings(SettingsFilePath());
   TPreferencesForm form(settings);
   for (int k = 0; k < 18; ++k)
-    form.MetricsCheckList()->item(k)->setCheckState(k == 1 || k == 16 ? Qt::Checked : Qt::Unchecked);
+    form.MetricsCheckList()->item(k)->setCheckState(k == 1 || k == 16 ? Qt::Checked
+                                                                      : Qt::Unchecked);
   form.HistogramBucketCountEdit()->setText("1");
   form.SaveButtonClick();
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
