@@ -132,6 +132,19 @@ bool BmpIsComplete(const QByteArray& data) {
   return need <= data.size();
 }
 
+// Reads a whole file, checks that it is complete where a check is given,
+// and decodes it strictly as the format.
+GuardedFailure DecodeFile(const std::string& fileName, const char* format,
+                          bool (*complete)(const QByteArray&), QByteArray& data, QImage& decoded) {
+  if (auto failure = ReadWholeFile(fileName, data)) return fileName + ": " + *failure;
+  if (complete != nullptr && !complete(data))
+    return fileName + ": not a complete " + QByteArray(format).toUpper().toStdString() + " image";
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  if (auto failure = Decode(buffer, format, decoded)) return fileName + ": " + *failure;
+  return std::nullopt;
+}
+
 QImage::Format QtFormat(ToolkitPixelFormat format) {
   switch (format) {
     case ToolkitPixelFormat::k1Bit:
@@ -255,12 +268,8 @@ bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName) {
   return GuardedCall("TBitmap_LoadFromFile", [&](bool&) -> GuardedFailure {
     if (bitmap == nullptr) return "destination TBitmap is undefined!!!";
     QByteArray data;
-    if (auto failure = ReadWholeFile(fileName, data)) return fileName + ": " + *failure;
-    if (!BmpIsComplete(data)) return fileName + ": not a complete BMP image";
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
     QImage decoded;
-    if (auto failure = Decode(buffer, "bmp", decoded)) return fileName + ": " + *failure;
+    if (auto failure = DecodeFile(fileName, "bmp", BmpIsComplete, data, decoded)) return failure;
     return ToTable(std::move(decoded), *bitmap);
   });
 }
@@ -288,12 +297,8 @@ bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName) {
   return GuardedCall("TJPEGImage_LoadFromFile", [&](bool&) -> GuardedFailure {
     if (picture == nullptr) return "destination TJPEGImage is undefined!!!";
     QByteArray data;
-    if (auto failure = ReadWholeFile(fileName, data)) return fileName + ": " + *failure;
-    if (!JpegIsComplete(data)) return fileName + ": not a complete JPEG image";
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
     QImage decoded;
-    if (auto failure = Decode(buffer, "jpeg", decoded)) return fileName + ": " + *failure;
+    if (auto failure = DecodeFile(fileName, "jpeg", JpegIsComplete, data, decoded)) return failure;
     picture->data = std::move(data);
     picture->decoded = std::move(decoded);
     return std::nullopt;
@@ -361,11 +366,8 @@ bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName) {
   return GuardedCall("TPngImage_LoadFromFile", [&](bool&) -> GuardedFailure {
     if (picture == nullptr) return "destination TPngImage is undefined!!!";
     QByteArray data;
-    if (auto failure = ReadWholeFile(fileName, data)) return fileName + ": " + *failure;
-    QBuffer buffer(&data);
-    buffer.open(QIODevice::ReadOnly);
     QImage decoded;
-    if (auto failure = Decode(buffer, "png", decoded)) return fileName + ": " + *failure;
+    if (auto failure = DecodeFile(fileName, "png", nullptr, data, decoded)) return failure;
     picture->decoded = std::move(decoded);
     return std::nullopt;
   });

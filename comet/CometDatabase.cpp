@@ -176,19 +176,11 @@ void DeriveLayout(std::vector<std::uint8_t>& block, bool onlyWhenMissing) {
   PutLE16(&block[1202], kLayouts[code][1]);
 }
 
+// Old-format blocks: type 4 was shorter, and type 3's old layout is not
+// converted.
 std::size_t OldBlockSize(std::uint32_t type) {
-  switch (type) {
-    case 1:
-      return 1584;
-    case 2:
-      return 1556;
-    case 4:
-      return 1212;
-    case 6:
-      return 56;
-    default:
-      return 0;  // type 3's old layout is not converted
-  }
+  if (type == 3) return 0;
+  return type == 4 ? 1212 : DatabaseBlockSize(type);
 }
 
 // Moves the stream to a temporary file beside the target and renames it
