@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "FileVersion.h"
+#include "MemoWrappers.h"
 #include "SyntheticField.h"
 #include "ToolkitWrappers.h"
 
@@ -92,7 +93,7 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowS
 void TAboutForm::Show(int index) {
   index_ = index < 0 ? kPictures - 1 : index > kPictures - 1 ? 0 : index;
   picture_->setPixmap(QPixmap::fromImage(pictures_[static_cast<std::size_t>(index_)]));
-  description_->setPlainText(texts_[index_]);
+  TMemo_SetText(description_, texts_[index_].toStdString());
 }
 
 QString TAboutForm::Description() const {

@@ -3,11 +3,16 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QComboBox>
+#include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QResizeEvent>
+#include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
 #include <QStatusBar>
@@ -23,6 +28,7 @@
 
 #include "AboutForm.h"
 #include "AppPaths.h"
+#include "CometMetrics.h"
 #include "DisplayColouring.h"
 #include "EventLog.h"
 #include "FieldImageLoader.h"
@@ -100,6 +106,7 @@ void TMainApplicationForm::BuildLayout() {
   palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
   review->setPalette(palette);
   review->setMinimumHeight(300);
+  BuildReviewArea(review);
   column->addLayout(top, 1);
   column->addWidget(review);
   splitter->addWidget(tree_);
@@ -125,6 +132,14 @@ void TMainApplicationForm::BuildLayout() {
   progressPanel_->hide();
   filterPanel_ = new QFrame(central);
   filterPanel_->setObjectName("FilterPanel");
+  auto* filters = new QFormLayout(filterPanel_);
+  for (const auto& [name, text] :
+       {std::pair{"FilterMinAreaEdit", "0"}, std::pair{"FilterMaxAreaEdit", "2147483648"},
+        std::pair{"FilterMinHeightEdit", "0"}, std::pair{"FilterMaxHeightEdit", "2147483648"}}) {
+    auto* edit = new QLineEdit(text, filterPanel_);
+    edit->setObjectName(name);
+    filters->addRow(name, edit);
+  }
   filterPanel_->hide();
 
   statusBar()->showMessage("Software initialized and ready for use...");
@@ -134,6 +149,57 @@ void TMainApplicationForm::BuildLayout() {
   TBitmap_SetDimensions(&display_, 640, 480, ToolkitPixelFormat::k24Bit);
   ShowDisplay();
   connect(thresholdBar_, &QSlider::valueChanged, this, [this](int p) { ThresholdBarChange(p); });
+}
+
+// The review area's labels and lists; the histogram and the comet grid
+// draw into its pictures.
+void TMainApplicationForm::BuildReviewArea(QWidget* review) {
+  auto* column = new QVBoxLayout(review);
+  auto label = [review](const char* name, const char* text) {
+    auto* l = new QLabel(text, review);
+    l->setObjectName(name);
+    return l;
+  };
+  auto list = [review](const char* name, const QStringList& items, int selected) {
+    auto* box = new QComboBox(review);
+    box->setObjectName(name);
+    box->addItems(items);
+    box->setCurrentIndex(selected);
+    return box;
+  };
+  column->addWidget(
+      label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)"), 0,
+      Qt::AlignHCenter);
+  auto* histogram = label("HistogramImage", "");
+  histogram->setMinimumHeight(105);
+  column->addWidget(histogram);
+  auto* statistics = new QHBoxLayout;
+  statistics->addWidget(label("MinMetricLabel", " 00.000 (minimum)"));
+  statistics->addWidget(label("MeanMetricLabel", "m = 0.000, s = 0.000"), 1, Qt::AlignHCenter);
+  statistics->addWidget(label("MaxMetricLabel", "(maximum) 00.000 "));
+  column->addLayout(statistics);
+  const QStringList bounds = {"-4", "-3", "-2", "-1", "1", "2", "3", "4"};
+  QStringList metrics;
+  for (const char* name : kMetricNames) metrics << name;
+  auto* options = new QHBoxLayout;
+  options->addWidget(label("DisplayBetweenLabel", "Display between "));
+  options->addWidget(list("MinStdDevComboBox", bounds, 0));
+  options->addWidget(label("AndLabel", " and "));
+  options->addWidget(list("MaxStdDevComboBox", bounds, 7));
+  options->addWidget(label("StdDevOfLabel", " standard deviation(s) of "));
+  options->addWidget(list("MetricComboBox", metrics, -1));
+  options->addWidget(label("AsLabel", " as "));
+  options->addWidget(list("SortComboBox", {"increasing", "decreasing"}, 0));
+  options->addWidget(label("AndModeLabel", " and "));
+  options->addWidget(list("ImageModeComboBox", {"unaltered", "profiled"}, 0));
+  options->addStretch();
+  options->addWidget(label("CursorModeLabel", "Cursor Mode:"));
+  options->addWidget(
+      list("CursorModeDropDownList", {"No Change", "Auto Score", "Manual Score", "Delete"}, 0));
+  column->addLayout(options);
+  auto* grid = new QScrollArea(review);
+  grid->setObjectName("CometGridScrollBox");
+  column->addWidget(grid, 1);
 }
 
 QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString& caption,
@@ -289,7 +355,18 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
   const int stored = settings_->ReadInteger("main", "ThresholdBar", thresholdBar_->value());
   thresholdBar_->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
-  // The review lists and the filter fields come with the review area.
+  // The review lists and the filter fields; restoring runs no handler.
+  for (const char* name : {"MetricComboBox", "SortComboBox", "ImageModeComboBox"}) {
+    auto* box = findChild<QComboBox*>(name);
+    const QSignalBlocker quiet(box);
+    const int index = settings_->ReadInteger("main", name, box->currentIndex());
+    box->setCurrentIndex(index >= -1 && index < box->count() ? index : box->currentIndex());
+  }
+  for (const char* name :
+       {"FilterMinAreaEdit", "FilterMaxAreaEdit", "FilterMinHeightEdit", "FilterMaxHeightEdit"}) {
+    auto* edit = findChild<QLineEdit*>(name);
+    edit->setText(Q(settings_->ReadString("main", name, edit->text().toStdString())));
+  }
   if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1)
     ThresholdScoringButtonClick(false);
   else

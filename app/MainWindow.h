@@ -67,6 +67,7 @@ class TMainApplicationForm : public QMainWindow {
  private:
   void BuildCommands();
   void BuildLayout();
+  void BuildReviewArea(QWidget* review);
   QAction* AddCommand(const std::string& name, const QString& caption, const QKeySequence& keys,
                       bool shown, QMenu* menu);
   QAction* AddButton(const std::string& name, const QString& caption, const QString& hint,

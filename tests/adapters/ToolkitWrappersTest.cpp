@@ -6,6 +6,7 @@
 #include <QImage>
 #include <cstring>
 
+#include "CanvasWrappers.h"
 #include "FieldImageLoader.h"
 #include "TestSupport.h"
 
@@ -181,6 +182,29 @@ TEST(ToolkitJpegTest, ThumbnailsAreWrittenAtIjgQuality95) {
   EXPECT_NEAR(qBlue(corner), 120, 6);
   const QRgb top = bitmap.image.pixel(10, 0);
   EXPECT_NEAR(qGreen(top), 178, 6);
+}
+
+TEST(ToolkitCanvasTest, DrawingOntoAPicture) {
+  ScopedTraceLog log;
+  QImage target(20, 10, QImage::Format_RGB32);
+  target.fill(Qt::black);
+  TCanvas canvas(&target);
+  TBitmap picture;
+  ASSERT_TRUE(TBitmap_SetDimensions(&picture, 2, 2, ToolkitPixelFormat::k24Bit));
+  picture.image.fill(Qt::red);
+  EXPECT_TRUE(TCanvas_Draw(&canvas, 3, 4, &picture));
+  EXPECT_EQ(target.pixel(4, 5), qRgb(255, 0, 0));
+  EXPECT_EQ(target.pixel(5, 5), qRgb(0, 0, 0));
+  EXPECT_TRUE(TCanvas_StretchDraw(&canvas, 10, 0, 10, 10, &picture));
+  EXPECT_EQ(target.pixel(19, 9), qRgb(255, 0, 0));
+  canvas.pen = Qt::yellow;
+  canvas.brush = Qt::black;
+  EXPECT_TRUE(TCanvas_Rectangle(&canvas, 0, 0, 5, 3));
+  EXPECT_EQ(target.pixel(0, 0), qRgb(255, 255, 0));
+  EXPECT_FALSE(TCanvas_Draw(nullptr, 0, 0, &picture));
+  EXPECT_FALSE(TCanvas_Draw(&canvas, 0, 0, nullptr));
+  EXPECT_TRUE(Logged(log, "ERROR: destination TCanvas is undefined!!!"));
+  EXPECT_TRUE(Logged(log, "ERROR: source TGraphic is undefined!!!"));
 }
 
 TEST(ToolkitJpegTest, QualityOutsideTheScaleIsRefused) {

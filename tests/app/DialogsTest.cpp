@@ -5,11 +5,13 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPlainTextEdit>
 #include <QTimer>
 
 #include "AboutForm.h"
 #include "AppPaths.h"
 #include "MainWindow.h"
+#include "MemoWrappers.h"
 #include "PreferencesForm.h"
 #include "ShellExecute.h"
 #include "TestSupport.h"
@@ -108,6 +110,18 @@ TEST_F(DialogsTest, AboutWrapsRoundItsPictures) {
   about.labelLeftMouseDown();
   EXPECT_EQ(about.Index(), TAboutForm::kPictures - 1);
   EXPECT_EQ(about.Description(), last);
+}
+
+TEST_F(DialogsTest, MemoTextIsReplaced) {
+  ScopedTraceLog log;
+  QPlainTextEdit memo;
+  EXPECT_TRUE(TMemo_SetText(&memo, "first"));
+  EXPECT_TRUE(TMemo_SetText(&memo, "second"));
+  EXPECT_EQ(memo.toPlainText().toStdString(), "second");
+  EXPECT_FALSE(TMemo_SetText(nullptr, "x"));
+  auto messages = log.Messages();
+  EXPECT_NE(std::find(messages.begin(), messages.end(), "ERROR: destination TMemo is undefined!!!"),
+            messages.end());
 }
 
 TEST_F(DialogsTest, HelpDocuments) {

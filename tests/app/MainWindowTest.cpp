@@ -3,8 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QSlider>
 #include <QStatusTipEvent>
 #include <QTreeWidget>
@@ -55,11 +57,30 @@ TEST_F(MainWindowTest, FirstStartTakesTheDefaultsAndWritesNothing) {
   EXPECT_FALSE(Exists(home_ / "strandex.ini"));
   EXPECT_EQ(window->DirTreeView()->topLevelItemCount(), 0);
   EXPECT_EQ(window->CurrentImage(), nullptr);
+  EXPECT_EQ(window->findChild<QComboBox*>("MetricComboBox")->currentIndex(), -1);
+  EXPECT_EQ(window->findChild<QComboBox*>("SortComboBox")->currentText().toStdString(),
+            "increasing");
+  EXPECT_EQ(window->findChild<QComboBox*>("ImageModeComboBox")->currentText().toStdString(),
+            "unaltered");
+  const char* const filters[][2] = {{"FilterMinAreaEdit", "0"},
+                                    {"FilterMaxAreaEdit", "2147483648"},
+                                    {"FilterMinHeightEdit", "0"},
+                                    {"FilterMaxHeightEdit", "2147483648"}};
+  for (const auto& f : filters)
+    EXPECT_EQ(window->findChild<QLineEdit*>(f[0])->text().toStdString(), f[1]);
 }
 
 TEST_F(MainWindowTest, StoredSettingsAreRestored) {
-  Settings("ThresholdBar=128\r\nManualScoringButton=1\r\nFullSpectrumButton=7\r\n");
+  Settings(
+      "ThresholdBar=128\r\nManualScoringButton=1\r\nFullSpectrumButton=7\r\nMetricComboBox=3\r\n"
+      "SortComboBox=1\r\nImageModeComboBox=1\r\nFilterMinAreaEdit=12.5\r\n");
   auto window = Start();
+  EXPECT_EQ(window->findChild<QComboBox*>("MetricComboBox")->currentText().toStdString(),
+            "Comet Area");
+  EXPECT_EQ(window->findChild<QComboBox*>("SortComboBox")->currentIndex(), 1);
+  EXPECT_EQ(window->findChild<QComboBox*>("ImageModeComboBox")->currentText().toStdString(),
+            "profiled");
+  EXPECT_EQ(window->findChild<QLineEdit*>("FilterMinAreaEdit")->text().toStdString(), "12.5");
   EXPECT_EQ(window->ThresholdBar()->value(), 128);
   EXPECT_EQ(window->ThresholdIndicator()->text().toStdString(), "49%");
   EXPECT_TRUE(window->OneClickScoring());
