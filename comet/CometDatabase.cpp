@@ -39,7 +39,7 @@ std::string Number(std::uint32_t value) {
   return std::to_string(value);
 }
 
-// Loads the file whole; false (with the ERROR lines) when it is missing or
+// Loads the file whole; null (with the ERROR lines) when it is missing or
 // unreadable.
 Stream LoadDatabase(const std::string& fileName) {
   if (!FileExists(fileName)) {
@@ -73,6 +73,15 @@ bool ReadHeaderWords(TMemoryStream* stream, const std::string& fileName, std::ui
     return false;
   }
   return true;
+}
+
+// The opening both readers share: the entry trace, the whole file and its
+// version and kind words. Null (with the ERROR lines) when any of it fails.
+Stream OpenDatabase(const std::string& fileName, std::uint32_t& version, std::uint32_t& type) {
+  LogMessage("entering Zelcor_ReadFromDB(" + fileName + ")...");
+  Stream stream = LoadDatabase(fileName);
+  if (stream == nullptr || !ReadHeaderWords(stream.get(), fileName, version, type)) return nullptr;
+  return stream;
 }
 
 // How many of `count` records of `size` bytes to read: never more than the
@@ -227,11 +236,9 @@ std::size_t DatabaseBlockSize(std::uint32_t type) {
 
 bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination) {
   const char* name = "Zelcor_ReadFromDB";
-  LogMessage("entering Zelcor_ReadFromDB(" + fileName + ")...");
-  Stream stream = LoadDatabase(fileName);
   std::uint32_t version = 0, type = 0;
-  if (stream == nullptr || !ReadHeaderWords(stream.get(), fileName, version, type))
-    return Finish(name, false);
+  Stream stream = OpenDatabase(fileName, version, type);
+  if (stream == nullptr) return Finish(name, false);
 
   if (type != kCometDataSet) {
     if (version == 2 && DatabaseBlockSize(type) == 0) {
@@ -286,11 +293,9 @@ bool Zelcor_WriteToDB(const std::string& fileName, WellRecord& record) {
 
 bool Zelcor_ReadBlockFromDB(const std::string& fileName, std::vector<std::uint8_t>& block) {
   const char* name = "Zelcor_ReadFromDB";
-  LogMessage("entering Zelcor_ReadFromDB(" + fileName + ")...");
-  Stream stream = LoadDatabase(fileName);
   std::uint32_t version = 0, type = 0;
-  if (stream == nullptr || !ReadHeaderWords(stream.get(), fileName, version, type))
-    return Finish(name, false);
+  Stream stream = OpenDatabase(fileName, version, type);
+  if (stream == nullptr) return Finish(name, false);
   const std::size_t size = version == 2 ? OldBlockSize(type) : DatabaseBlockSize(type);
   if (size == 0) {
     LogMessage("ERROR: improper database type = " + Number(type) + "!!!");
