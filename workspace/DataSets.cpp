@@ -34,10 +34,14 @@ bool LoadImageDataSet(const std::string& imagePath, WellRecord& well) {
 void BuildFolderSummary(const std::string& folder, WellRecord& well,
                         const std::function<void(int, int)>& progress) {
   LogMessage("entering BuildFolderSummary(" + folder + ")...");
-  const std::string root = AsFolder(folder);
+  BuildImagesSummary(ListFolderImages(AsFolder(folder)), well, progress);
+  LogMessage("exiting  BuildFolderSummary(" + std::to_string(well.CometCount) + ")...");
+}
+
+void BuildImagesSummary(const std::vector<std::string>& images, WellRecord& well,
+                        const std::function<void(int, int)>& progress) {
   well.Comets.reset();
   MakeFreshDataSet(well, "");
-  const std::vector<std::string> images = ListFolderImages(root);
   int done = 0;
   for (const std::string& image : images) {
     const std::string path = DataSetPathOf(image);
@@ -52,5 +56,4 @@ void BuildFolderSummary(const std::string& folder, WellRecord& well,
     if (progress) progress(++done, static_cast<int>(images.size()));
   }
   Zelcor_ComputeWellStatistics(well);
-  LogMessage("exiting  BuildFolderSummary(" + std::to_string(well.CometCount) + ")...");
 }

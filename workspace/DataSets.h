@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CometRecords.h"
 
@@ -18,4 +19,7 @@ bool LoadImageDataSet(const std::string& imagePath, WellRecord& well);
 // the total stays below 8192 (an image whose comets would not fit is
 // skipped whole), then the statistics. `progress` hears of each image.
 void BuildFolderSummary(const std::string& folder, WellRecord& well,
+                        const std::function<void(int done, int total)>& progress = {});
+// The same over a list of image paths, in their order.
+void BuildImagesSummary(const std::vector<std::string>& images, WellRecord& well,
                         const std::function<void(int done, int total)>& progress = {});

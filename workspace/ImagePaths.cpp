@@ -43,10 +43,13 @@ std::vector<std::string> ListFolderImages(const std::string& folder) {
   for (const auto& entry : fs::directory_iterator(root, ec))
     names.push_back(entry.path().filename().string());
   std::vector<std::string> images;
-  for (const char* extension : {".bmp", ".png", ".jpg"}) {
+  // JPEG files may end in ".jpeg" as well; they are listed with the ".jpg" ones.
+  const std::vector<std::vector<std::string>> groups = {{".bmp"}, {".png"}, {".jpg", ".jpeg"}};
+  for (const auto& extensions : groups) {
     std::vector<std::string> group;
     for (const auto& name : names)
-      if (EndsWith(Lower(name), extension)) group.push_back(name);
+      for (const auto& extension : extensions)
+        if (EndsWith(Lower(name), extension)) group.push_back(name);
     std::sort(group.begin(), group.end());
     for (const auto& name : group) images.push_back(root + name);
   }

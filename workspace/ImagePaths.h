@@ -9,8 +9,8 @@ std::string ResultFolderOf(const std::string& imagePath);  // ends with '/'
 std::string DataSetPathOf(const std::string& imagePath);
 
 // The images of a folder: the names matching "*.bmp", then "*.png", then
-// "*.jpg" (letter case ignored), each group sorted by name so the order does
-// not depend on the file system. Full paths.
+// "*.jpg" (with "*.jpeg"; letter case ignored), each group sorted by name so
+// the order does not depend on the file system. Full paths.
 std::vector<std::string> ListFolderImages(const std::string& folder);
 
 // A folder path with exactly one trailing '/'.

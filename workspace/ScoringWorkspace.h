@@ -4,10 +4,12 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BitmapImage.h"
 #include "CometRecords.h"
 #include "FeatureTypes.h"
+#include "ToolkitPictures.h"
 
 class BinaryImageClass;
 
@@ -28,6 +30,19 @@ class ScoringWorkspace {
   // workspace then holds no image.
   bool SelectImage(const std::string& imagePath);
 
+  // The two steps of SelectImage. LoadImage hands the decoded picture to
+  // `display` when one is given; on failure it leaves no image and no data
+  // set. LoadDataSet is true when the image's ".cdb" was read; a ".cdb"
+  // that exists but cannot be read gives fresh values and sets the message.
+  bool LoadImage(const std::string& imagePath, TBitmap* display = nullptr);
+  bool LoadDataSet();
+
+  // The summary of a set of images (a folder's): their comets in one data
+  // set (see BuildFolderSummary), shown over a black 640 x 480 image. The
+  // image and data set paths keep what they held.
+  void SelectSummary(const std::vector<std::string>& images,
+                     const std::function<void(int, int)>& progress = {});
+
   // Scores the selected image at a grey cutoff (pixels at or above it are
   // comets), replacing its result folder.
   ScoreOutcome ScoreSelectedImageUsingCutoff(std::uint8_t cutoff, bool ask);
@@ -40,6 +55,8 @@ class ScoringWorkspace {
   const std::string& ImagePath() const { return imagePath_; }
   const std::string& DataSetPath() const { return dataSetPath_; }
   const BitmapImageClass* Image() const { return image_.get(); }
+  // The image itself, for recolouring and turning it on display.
+  BitmapImageClass* Image() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
   const std::string& Message() const { return message_; }
 

@@ -51,7 +51,7 @@ TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
   const auto images = ListFolderImages(dir_.Path());
   std::vector<std::string> names;
   for (const auto& p : images) names.push_back(p.substr(dir_.Path().size() + 1));
-  EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "c.jpg"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "c.jpg", "d.jpeg"}));
   EXPECT_EQ(ResultFolderOf("/x/img01.jpg"), "/x/img01/");
   EXPECT_EQ(DataSetPathOf("/x/img01.jpg"), "/x/img01/img01.cdb");
   for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"})
