@@ -58,6 +58,7 @@ class ScoringWorkspace {
   // The image itself, for recolouring and turning it on display.
   BitmapImageClass* Image() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
+  const WellRecord& DataSet() const { return well_; }
   const std::string& Message() const { return message_; }
 
   // Hears of each feature examined: (done, total).
