@@ -1,16 +1,29 @@
 #include "ScoringRunner.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QMetaObject>
 
 #include "ScoringWorkspace.h"
 
+namespace {
+
+// Whether a feature count is worth a report: each fiftieth of the way, so
+// that images of thousands of features do not flood the interface thread.
+bool WorthReporting(int done, int total) {
+  return done == total || done == 1 || (done * 50) / total != ((done - 1) * 50) / total;
+}
+
+}  // namespace
+
 ScoringRunner::ScoringRunner(QObject* parent) : QObject(parent) {}
 
 ScoringRunner::~ScoringRunner() {
+  // Nobody hears of a run that ends with its runner. The worker may wait
+  // for a message box, which needs this thread's events: wait in a loop.
+  disconnect(this, nullptr, nullptr, nullptr);
   Cancel();
-  // A worker may wait for a message box, which needs this thread's events.
-  while (!workerDone_) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  Wait();
   if (thread_.joinable()) thread_.join();
 }
 
@@ -19,13 +32,11 @@ void ScoringRunner::Start(Work work) {
   if (thread_.joinable()) thread_.join();
   running_ = true;
   cancel_ = false;
-  workerDone_ = false;
   reports_.clear();
   seconds_ = 0;
   start_ = std::chrono::steady_clock::now();
   thread_ = std::thread([this, work = std::move(work)]() mutable {
     work();
-    workerDone_ = true;
     QMetaObject::invokeMethod(this, [this] { Done(); }, Qt::QueuedConnection);
   });
 }
@@ -42,7 +53,7 @@ void ScoringRunner::ScoreSelectedImage(ScoringWorkspace& workspace, const ScoreR
   ScoreRequest r = request;
   r.cancel = &cancel_;
   r.onFeature = [this](const std::string&, int done, int total) {
-    emit FeatureProgress(done, total);
+    if (WorthReporting(done, total)) emit FeatureProgress(done, total);
   };
   Start([this, &workspace, r, ask] {
     emit ImageStarted(QString::fromStdString(workspace.ImagePath()));
@@ -58,7 +69,7 @@ void ScoringRunner::ScoreImages(const std::vector<std::string>& images, const Sc
     emit ImageStarted(QString::fromStdString(image));
   };
   r.onFeature = [this](const std::string&, int done, int total) {
-    emit FeatureProgress(done, total);
+    if (WorthReporting(done, total)) emit FeatureProgress(done, total);
   };
   Start([this, images, r] {
     std::vector<ImageScoreReport> reports;
@@ -75,5 +86,8 @@ void ScoringRunner::Cancel() {
 }
 
 void ScoringRunner::Wait() {
-  while (running_) QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents, 50);
+  if (!running_) return;
+  QEventLoop loop;
+  connect(this, &ScoringRunner::Finished, &loop, &QEventLoop::quit);
+  loop.exec();
 }

@@ -50,7 +50,6 @@ class ScoringRunner : public QObject {
 
   std::thread thread_;
   std::atomic<bool> cancel_{false};
-  std::atomic<bool> workerDone_{true};
   bool running_ = false;
   std::vector<ImageScoreReport> reports_;
   std::chrono::steady_clock::time_point start_;

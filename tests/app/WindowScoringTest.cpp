@@ -198,6 +198,27 @@ TEST_F(WindowScoringTest, CancelKeepsFinishedImagesAndLeavesTheOthersUntouched) 
   EXPECT_TRUE(window->Command("ScoreUsingCutoffButton")->isEnabled());
 }
 
+TEST_F(WindowScoringTest, ClosingTheWindowWhileScoringEndsWithWholeResults) {
+  const std::vector<std::string> fields = MakeFields(images_.Path(), 6);
+  auto window = Start();
+  window->OpenFolder(images_.Path());
+  window->ThresholdBar()->setValue(40);
+  window->Command("ScoreUsingCutoffButton")->trigger();
+  ASSERT_TRUE(window->Scoring());
+  window->close();  // the images in progress finish, no further one starts
+  EXPECT_FALSE(window->Scoring());
+  int scored = 0;
+  for (const std::string& f : fields)
+    if (Exists(ResultFolderOf(f))) {
+      ++scored;
+      EXPECT_EQ(FilesIn(ResultFolderOf(f)).size(),
+                1 + 2 * ReadDataSet(DataSetPathOf(f)).CometCount);
+    }
+  EXPECT_LT(scored, 6);
+  window.reset();
+  EXPECT_EQ(FilesIn(images_.Path()).size(), fields.size() + scored);
+}
+
 TEST_F(WindowScoringTest, FeaturesOnTheBorderStayOnlyInSmallImages) {
   struct Case {
     int width, height;

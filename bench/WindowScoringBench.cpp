@@ -1,0 +1,93 @@
+// Scoring a folder of eight 1280 x 960 fields of view from the window (the
+// command on the folder node: worker threads, progress by queued signals,
+// the folder summary rebuilt afterwards) against the command line's path
+// (ScoreFolder with its progress report), both with one job per core.
+#include <benchmark/benchmark.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QSlider>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "FolderScoring.h"
+#include "ImagePaths.h"
+#include "MainWindow.h"
+#include "SyntheticField.h"
+#include "ToolkitWrappers.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kImages = 8;
+
+const std::string& FieldFolder() {
+  static const std::string folder = [] {
+    const std::string f = "/tmp/strandex-window-bench-fields";
+    fs::remove_all(f);
+    fs::create_directories(f);
+    for (int i = 0; i < kImages; ++i) {
+      SyntheticField field = MakeSyntheticField(1280, 960, 500 + i);
+      SaveRasterAsPng(*field.image, f + "/field_" + std::to_string(i) + ".png");
+    }
+    return f;
+  }();
+  return folder;
+}
+
+void ClearResults() {
+  for (const auto& image : ListFolderImages(FieldFolder())) fs::remove_all(ResultFolderOf(image));
+}
+
+int Jobs() {
+  return static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+void BM_CommandLineScoresTheFolder(benchmark::State& state) {
+  std::vector<ImageScoreReport> reports;
+  int reported = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClearResults();
+    state.ResumeTiming();
+    ScoreFolder(FieldFolder(), {false, 40, Jobs()}, reports,
+                [&](int done, int, const ImageScoreReport&) { reported = done; });
+  }
+  state.counters["images"] = reported;
+}
+BENCHMARK(BM_CommandLineScoresTheFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+void BM_WindowScoresTheFolder(benchmark::State& state) {
+  TMainApplicationForm window({});
+  window.OpenFolder(FieldFolder());
+  window.ThresholdBar()->setValue(40);
+  for (auto _ : state) {
+    state.PauseTiming();
+    ClearResults();
+    state.ResumeTiming();
+    window.Command("ScoreUsingCutoffButton")->trigger();
+    window.WaitForScoring();
+  }
+  state.counters["comets"] = window.Workspace().DataSet().CometCount;
+}
+BENCHMARK(BM_WindowScoresTheFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  setenv("STRANDEX_NO_ABOUT", "1", 1);
+  const std::string home = "/tmp/strandex-window-bench-home";
+  fs::create_directories(home);
+  setenv("STRANDEX_HOME", home.c_str(), 1);
+  QApplication application(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  ClearResults();
+  return 0;
+}
