@@ -90,3 +90,12 @@ void ImageBrowser::SelectRoot() {
 void ImageBrowser::SelectImage(int index) {
   if (index >= 0 && index < ImageCount()) setCurrentItem(topLevelItem(0)->child(index));
 }
+
+bool ImageBrowser::SelectImageNamed(const std::string& name) {
+  for (int i = 0; i < ImageCount(); ++i)
+    if (topLevelItem(0)->child(i)->text(0).toStdString() == name) {
+      SelectImage(i);
+      return true;
+    }
+  return false;
+}

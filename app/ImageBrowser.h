@@ -34,6 +34,8 @@ class ImageBrowser : public QTreeWidget {
   // Selecting runs the change report at once, as a click would.
   void SelectRoot();
   void SelectImage(int index);
+  // Selects the image node of that file name; false when there is none.
+  bool SelectImageNamed(const std::string& name);
 
  signals:
   void SelectionChanged();

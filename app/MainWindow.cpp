@@ -605,7 +605,6 @@ void TMainApplicationForm::ScoreSelectedImage(Sender sender) {
     LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick()...");
     return;
   }
-  progressPanel_->Centre(centralWidget()->size());
   progressPanel_->Begin(" processing " + run_.name + "...", 1, false);
   SetScoringBusy(true);
   ScoreRequest request;
@@ -621,7 +620,6 @@ void TMainApplicationForm::ScoreFolderImages(Sender sender) {
     return;
   }
   run_ = {true, folder};
-  progressPanel_->Centre(centralWidget()->size());
   progressPanel_->Begin("", tree_->ImageCount(), true);
   SetScoringBusy(true);
   ScoreRequest request;

@@ -58,6 +58,7 @@ void ProgressPanelWidget::Begin(const std::string& text, int images, bool cancel
   features_->setValue(0);
   cancel_->setVisible(cancellable);
   cancel_->setEnabled(cancellable);
+  if (parentWidget() != nullptr) Centre(parentWidget()->size());
   show();
   raise();
   repaint();

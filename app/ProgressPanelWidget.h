@@ -24,7 +24,8 @@ class ProgressPanelWidget : public QFrame {
   void SetText(const std::string& text);
   // Centres the panel in an area of the given size (halves rounded down).
   void Centre(const QSize& area);
-  // Shows the panel with both bars at 0; the first counts to `images`.
+  // Shows the panel, centred, with both bars at 0; the first counts to
+  // `images`.
   void Begin(const std::string& text, int images, bool cancellable);
 
  signals:

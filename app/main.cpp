@@ -1,4 +1,5 @@
 // strandex: the desktop program.
+#include <QAction>
 #include <QApplication>
 #include <QTimer>
 #include <cstdlib>
@@ -7,6 +8,7 @@
 
 #include "AppPaths.h"
 #include "EventLog.h"
+#include "ImageBrowser.h"
 #include "MainWindow.h"
 #include "QtMessageBoxProvider.h"
 #include "ToolkitWrappers.h"
@@ -25,11 +27,19 @@ int main(int argc, char** argv) {
     TMainApplicationForm window(arguments);
     window.CreatePreferences();
     window.show();
-    // For documentation: STRANDEX_SCREENSHOT=out.png (with
-    // STRANDEX_SCREENSHOT_IMAGE=picture) saves the window and ends.
+    // For documentation: STRANDEX_SCREENSHOT=out.png saves the window and
+    // ends; with STRANDEX_SCREENSHOT_IMAGE=picture the picture's folder is
+    // opened (and scored first with STRANDEX_SCREENSHOT_SCORE=1) and the
+    // picture selected.
     if (const char* shot = std::getenv("STRANDEX_SCREENSHOT"); shot != nullptr && *shot != '\0') {
-      if (const char* picture = std::getenv("STRANDEX_SCREENSHOT_IMAGE"))
-        window.LoadImageIntoWorkspace(picture);
+      if (const char* picture = std::getenv("STRANDEX_SCREENSHOT_IMAGE")) {
+        window.OpenFolder(FolderOf(picture));
+        if (const char* score = std::getenv("STRANDEX_SCREENSHOT_SCORE"); score && *score == '1') {
+          window.Command("ScoreUsingCutoffButton")->trigger();
+          window.WaitForScoring();
+        }
+        window.DirTreeView()->SelectImageNamed(FileNameOf(picture));
+      }
       QTimer::singleShot(300, &window, [&window, shot] {
         window.grab().save(shot);
         window.close();
