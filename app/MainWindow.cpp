@@ -37,6 +37,7 @@
 #include "AppPaths.h"
 #include "CometMetrics.h"
 #include "DisplayColouring.h"
+#include "Documents.h"
 #include "EventLog.h"
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
@@ -540,6 +541,8 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
       if (progressPanel_->isVisible()) progressPanel_->repaint();
     });
     DataPointsLabelClick();
+    // Data sets left out (unreadable, foreign, shared) are named.
+    if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
     if (sender == Sender::kTree) QApplication::restoreOverrideCursor();
   }
   LogMessage("exiting  " + kForm + "DirTreeViewChange()...");
@@ -798,13 +801,14 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
 
 void TMainApplicationForm::OverviewMenuItemClick() {
   LogMessage("entering " + kForm + "OverviewMenuItemClick()...");
-  AnsiString_ShellExecute("open", RemoveExtension(ExecutablePath()) + ".html", "", "", 1, false);
+  AnsiString_ShellExecute("open", DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"),
+                          "", "", 1, false);
   LogMessage("exiting  " + kForm + "OverviewMenuItemClick()...");
 }
 
 void TMainApplicationForm::ReleaseNotesMenuItemClick() {
   LogMessage("entering " + kForm + "ReleaseNotesMenuItemClick()...");
-  const std::string path = FolderOf(ExecutablePath()) + "/Strandex Release Notes.pdf";
+  const std::string path = DocumentPath("Strandex Release Notes.pdf");
   if (FileExists(path))
     AnsiString_ShellExecute("open", path, "", "", 1, false);
   else

@@ -20,6 +20,7 @@
 #include "ImagePaths.h"
 #include "MessageBox.h"
 #include "RecycleBin.h"
+#include "StagingFolders.h"
 #include "SystemInfo.h"
 #include "Timestamp.h"
 #include "ToolkitWrappers.h"
@@ -80,9 +81,9 @@ bool ScoringWorkspace::LoadImage(const std::string& imagePath, TBitmap* display)
 }
 
 bool ScoringWorkspace::LoadDataSet() {
-  const bool exists = FileExists(dataSetPath_);
-  const bool read = LoadImageDataSet(imagePath_, well_);
-  if (exists && !read) message_ = "cannot read the data set " + dataSetPath_;
+  std::string why;
+  const bool read = LoadImageDataSet(imagePath_, well_, &why);
+  if (!why.empty()) message_ = why;
   return read;
 }
 
@@ -91,7 +92,9 @@ void ScoringWorkspace::SelectSummary(const std::vector<std::string>& images,
   message_.clear();
   image_ = std::make_unique<BitmapImageClass>(640, 480, 8);
   image_->SetAllPixelsToValue(0);
-  BuildImagesSummary(images, well_, progress);
+  std::vector<std::string> notes;
+  BuildImagesSummary(images, well_, progress, &notes);
+  for (const std::string& note : notes) message_ += (message_.empty() ? "" : "; ") + note;
 }
 
 // Paths, the question about existing results, and their removal.
@@ -101,6 +104,18 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
     message_ = "no image is selected";
     return false;
   }
+  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
+  // Never score into, or over, the results of another image.
+  const std::vector<std::string> sharing = ImagesSharingResultsWith(imagePath_);
+  const std::string owner = sharing.empty() ? OwnerOfForeignResults(imagePath_) : std::string();
+  if (!sharing.empty() || !owner.empty()) {
+    message_ = !sharing.empty() ? SharedResultsText(imagePath_, sharing) + "; none is scored"
+                                : ForeignResultsText(imagePath_, owner) +
+                                      "; move them away or rename " + FileNameOf(imagePath_);
+    LogMessage("ERROR: " + message_ + "!!!");
+    run.ok = false;
+    return false;
+  }
   if (FileExists(run.resultFolder)) {
     if (ask && AskYesNo("Overwrite existing data?", run.resultFolder) != kIdYes) {
       LogMessage("exiting  " + kForm + name + "(" + declinedWord + ")...");
@@ -108,15 +123,14 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
     }
     run.replace = true;
   }
-  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
-  std::string staging = folder + ".scoring-XXXXXX";
-  if (mkdtemp(staging.data()) == nullptr) {
-    message_ = "cannot create a folder beside " + folder;
+  RemoveStaleStagingFolders(folder);
+  std::string error;
+  if (!MakeStagingFolder(folder, run.staging, error)) {
+    message_ = error;
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     return false;
   }
-  run.staging = staging + "/";
   if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
   return true;
 }
@@ -194,6 +208,8 @@ ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     run.staging.clear();
+  } else {
+    ForgetStagingMarker(folder);
   }
   if (!run.ok && !run.staging.empty()) {
     LogMessage("ERROR: " + message_ + "; the previous results are kept!!!");

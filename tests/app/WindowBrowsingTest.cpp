@@ -152,7 +152,7 @@ TEST_F(WindowBrowsingTest, AForeignDataSetIsReportedAndNotShown) {
   window->Command("OpenFileButton")->trigger();
   ASSERT_NE(window->CurrentImage(), nullptr);
   EXPECT_EQ(window->Workspace().DataSet().CometCount, 0u);
-  EXPECT_NE(window->StatusText().find("cannot read the data set"), std::string::npos)
+  EXPECT_NE(window->StatusText().find("cannot be read"), std::string::npos)
       << window->StatusText();
   EXPECT_EQ(ReadFile(DataSetPathOf(fields[0])), std::string(900, 'x'));  // left as it was
 }

@@ -256,6 +256,23 @@ TEST_F(WindowScoringTest, AFailedRunIsReportedAndTheWindowGoesOn) {
   EXPECT_GT(ReadDataSet(DataSetPathOf(fields[0])).CometCount, 0u);
 }
 
+TEST_F(WindowScoringTest, ImagesOfOneNameAreListedButNeverScored) {
+  const std::vector<std::string> fields = MakeFields(images_.Path(), 2, 320, 240);
+  fs::copy_file(fields[0], images_ / "field1.png");  // field1.bmp's twin
+  auto window = Start();
+  window->OpenFolder(images_.Path());
+  EXPECT_EQ(window->DirTreeView()->ImageCount(), 3);
+  EXPECT_NE(window->StatusText().find("would share the result folder"), std::string::npos)
+      << window->StatusText();
+  Score(*window);
+  ASSERT_EQ(boxes_.Boxes().size(), 1u);
+  EXPECT_EQ(boxes_.Boxes()[0].caption, "Score All Images in Folder");
+  EXPECT_NE(boxes_.Boxes()[0].text.find("field1.bmp: "), std::string::npos);
+  EXPECT_NE(boxes_.Boxes()[0].text.find("field1.png: "), std::string::npos);
+  EXPECT_FALSE(Exists(images_ / "field1"));
+  EXPECT_TRUE(Exists(DataSetPathOf(fields[0])));  // the others are scored
+}
+
 TEST(InterfaceThreadBoxesTest, AWorkerWaitsForTheAnswerShownOnTheInterfaceThread) {
   ThreadRecordingBoxes shown;
   shown.ScriptAnswers({kIdYes, kIdNo});
