@@ -13,34 +13,22 @@
 #include <thread>
 #include <vector>
 
+#include "BenchFields.h"
 #include "FolderScoring.h"
 #include "ImagePaths.h"
 #include "MainWindow.h"
-#include "SyntheticField.h"
-#include "ToolkitWrappers.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kImages = 8;
 
 const std::string& FieldFolder() {
-  static const std::string folder = [] {
-    const std::string f = "/tmp/strandex-window-bench-fields";
-    fs::remove_all(f);
-    fs::create_directories(f);
-    for (int i = 0; i < kImages; ++i) {
-      SyntheticField field = MakeSyntheticField(1280, 960, 500 + i);
-      SaveRasterAsPng(*field.image, f + "/field_" + std::to_string(i) + ".png");
-    }
-    return f;
-  }();
-  return folder;
+  return bench_fields::FieldFolder("/tmp/strandex-window-bench-fields");
 }
 
 void ClearResults() {
-  for (const auto& image : ListFolderImages(FieldFolder())) fs::remove_all(ResultFolderOf(image));
+  bench_fields::ClearResults(FieldFolder());
 }
 
 int Jobs() {

@@ -68,11 +68,11 @@ bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
   return ok;
 }
 
-bool ScoringWorkspace::LoadImage(const std::string& imagePath, TBitmap* display) {
+bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
-  image_ = LoadFieldImage(imagePath, display);
+  image_ = LoadFieldImage(imagePath);
   if (image_ != nullptr) return true;
   message_ = "cannot read the image " + imagePath;
   well_.Comets.reset();

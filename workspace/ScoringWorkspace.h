@@ -9,7 +9,6 @@
 #include "BitmapImage.h"
 #include "CometRecords.h"
 #include "FeatureTypes.h"
-#include "ToolkitPictures.h"
 
 class BinaryImageClass;
 
@@ -30,11 +29,11 @@ class ScoringWorkspace {
   // workspace then holds no image.
   bool SelectImage(const std::string& imagePath);
 
-  // The two steps of SelectImage. LoadImage hands the decoded picture to
-  // `display` when one is given; on failure it leaves no image and no data
-  // set. LoadDataSet is true when the image's ".cdb" was read; a ".cdb"
-  // that exists but cannot be read gives fresh values and sets the message.
-  bool LoadImage(const std::string& imagePath, TBitmap* display = nullptr);
+  // The two steps of SelectImage. LoadImage leaves no image and no data set
+  // when it fails. LoadDataSet is true when the image's ".cdb" was read; a
+  // ".cdb" that exists but cannot be taken gives fresh values and says why
+  // in the message.
+  bool LoadImage(const std::string& imagePath);
   bool LoadDataSet();
 
   // The summary of a set of images (a folder's): their comets in one data
