@@ -438,16 +438,20 @@ void TMainApplicationForm::OpenFileMenuItemClick(Sender sender) {
     fileName_ = *chosen;
     LogMessage("exiting  TOpenDialog::Execute(" + fileName_ + ")...");
     if (FileExists(fileName_)) {
-      // The tree shows the file alone; selecting it loads the image and
-      // its data set through the tree's change handler.
-      tree_->ShowFolder(FolderOf(fileName_) + "/", {FileNameOf(fileName_)});
-      tree_->SelectImage(0);
+      ShowFileAlone(fileName_);
       LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
       return;
     }
   }
   LoadSelectedImage();
   LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
+}
+
+// The tree shows the file alone; selecting it loads the image and its data
+// set through the tree's change handler.
+void TMainApplicationForm::ShowFileAlone(const std::string& path) {
+  tree_->ShowFolder(FolderOf(path) + "/", {FileNameOf(path)});
+  tree_->SelectImage(0);
 }
 
 // The image named by the file dialog's current name and its data set.
@@ -470,8 +474,7 @@ void TMainApplicationForm::LoadSelectedImage() {
 void TMainApplicationForm::OpenFile(const std::string& path) {
   LogMessage("entering " + kForm + "OpenFileMenuItemClick(" + path + ")...");
   fileName_ = path;
-  tree_->ShowFolder(FolderOf(path) + "/", {FileNameOf(path)});
-  tree_->SelectImage(0);
+  ShowFileAlone(path);
   LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
 }
 

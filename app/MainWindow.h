@@ -104,6 +104,7 @@ class TMainApplicationForm : public QMainWindow {
                      bool toggle, bool shown);
   void ApplyCommandLine(const std::vector<std::string>& arguments);
   void ListFolder(const std::string& folder, bool selectRoot);
+  void ShowFileAlone(const std::string& path);
   void LoadSelectedImage();
   void ClearReviewPictures();
   void ScoreSelectedImage(Sender sender);
