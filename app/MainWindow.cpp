@@ -49,6 +49,7 @@
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
 #include "ReviewText.h"
+#include "ScopedTrace.h"
 #include "ScoringRunner.h"
 #include "ShellExecute.h"
 #include "SystemInfo.h"
@@ -426,25 +427,25 @@ void TMainApplicationForm::ApplyCommandLine(const std::vector<std::string>& argu
 }
 
 void TMainApplicationForm::OpenFileMenuItemClick(Sender sender) {
-  LogMessage("entering " + kForm + "OpenFileMenuItemClick()...");
+  ScopedTrace trace(kForm + "OpenFileMenuItemClick");
   if (sender == Sender::kCommand) {
-    LogMessage("entering TOpenDialog::Execute()...");
-    const std::optional<std::string> chosen = chooser_.file(this);
+    std::optional<std::string> chosen;
+    {
+      ScopedTrace dialog("TOpenDialog::Execute");
+      chosen = chooser_.file(this);
+      if (chosen) fileName_ = *chosen;
+      dialog.SetResult(fileName_);
+    }
     if (!chosen) {
-      LogMessage("exiting  TOpenDialog::Execute(" + fileName_ + ")...");
-      LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(ABORTED)...");
+      trace.SetResult("ABORTED");
       return;
     }
-    fileName_ = *chosen;
-    LogMessage("exiting  TOpenDialog::Execute(" + fileName_ + ")...");
     if (FileExists(fileName_)) {
       ShowFileAlone(fileName_);
-      LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
       return;
     }
   }
   LoadSelectedImage();
-  LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
 }
 
 // The tree shows the file alone; selecting it loads the image and its data
@@ -472,34 +473,33 @@ void TMainApplicationForm::LoadSelectedImage() {
 }
 
 void TMainApplicationForm::OpenFile(const std::string& path) {
-  LogMessage("entering " + kForm + "OpenFileMenuItemClick(" + path + ")...");
+  ScopedTrace trace(kForm + "OpenFileMenuItemClick", path);
   fileName_ = path;
   ShowFileAlone(path);
-  LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
 }
 
 void TMainApplicationForm::OpenFolderMenuItemClick(Sender sender) {
-  LogMessage("entering " + kForm + "OpenFolderMenuItemClick(" + folderName_ + ")...");
+  ScopedTrace trace(kForm + "OpenFolderMenuItemClick", folderName_);
   if (sender == Sender::kCommand) {
-    LogMessage("entering TOpenDialog::Execute(" + folderName_ + ")...");
-    const std::optional<std::string> chosen = chooser_.folder(this);
+    std::optional<std::string> chosen;
+    {
+      ScopedTrace dialog("TOpenDialog::Execute", folderName_);
+      chosen = chooser_.folder(this);
+      if (chosen) folderName_ = AsFolder(*chosen);
+      dialog.SetResult(folderName_);
+    }
     if (!chosen) {
-      LogMessage("exiting  TOpenDialog::Execute(" + folderName_ + ")...");
-      LogMessage("exiting  " + kForm + "OpenFolderMenuItemClick(ABORTED)...");
+      trace.SetResult("ABORTED");
       return;
     }
-    folderName_ = AsFolder(*chosen);
-    LogMessage("exiting  TOpenDialog::Execute(" + folderName_ + ")...");
   }
   ListFolder(folderName_, sender == Sender::kCommand);
-  LogMessage("exiting  " + kForm + "OpenFolderMenuItemClick()...");
 }
 
 void TMainApplicationForm::OpenFolder(const std::string& folder) {
-  LogMessage("entering " + kForm + "OpenFolderMenuItemClick(" + folder + ")...");
+  ScopedTrace trace(kForm + "OpenFolderMenuItemClick", folder);
   folderName_ = AsFolder(folder);
   ListFolder(folderName_, true);
-  LogMessage("exiting  " + kForm + "OpenFolderMenuItemClick()...");
 }
 
 // Lists the folder's images in the tree; selecting the root builds the
@@ -523,8 +523,8 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
 void TMainApplicationForm::DirTreeViewChange(Sender sender) {
   if (!tree_->HasNodes() || tree_->SelectedLevel() < 0) return;
   const int level = tree_->SelectedLevel();
-  LogMessage("entering " + kForm + "DirTreeViewChange(" + tree_->SelectedText() + ", " +
-             std::to_string(level) + ")...");
+  ScopedTrace trace(kForm + "DirTreeViewChange",
+                    tree_->SelectedText() + ", " + std::to_string(level));
   if (level != 0) {
     const std::string path = tree_->SelectedImagePath();
     if (FileExists(path)) {
@@ -548,7 +548,6 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
     if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
     if (sender == Sender::kTree) QApplication::restoreOverrideCursor();
   }
-  LogMessage("exiting  " + kForm + "DirTreeViewChange()...");
 }
 
 void TMainApplicationForm::DirTreeViewClick() {
@@ -556,21 +555,22 @@ void TMainApplicationForm::DirTreeViewClick() {
 }
 
 bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
-  LogMessage("entering " + kForm + "LoadImageIntoWorkspace(" + path + ")...");
+  ScopedTrace trace(kForm + "LoadImageIntoWorkspace", path);
   ShowStatusText("Loading image data from " + path);
   const bool ok = workspace_.LoadImage(path);
   if (preferences_ == nullptr) LogMessage("ERROR : TPreferencesForm is undefined!!!");
   std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
   ApplyDisplayColors();  // black when the image could not be read
-  if (!ok) ShowStatusText(workspace_.Message());
-  LogMessage("exiting  " + kForm + "LoadImageIntoWorkspace(" + (ok ? "" : "FAILURE") + ")...");
+  if (!ok) {
+    ShowStatusText(workspace_.Message());
+    trace.SetResult("FAILURE");
+  }
   return ok;
 }
 
 void TMainApplicationForm::FillWellGUI(const std::string& dataSetPath) {
-  LogMessage("entering " + kForm + "FillWellGUI(" + dataSetPath + ")...");
+  ScopedTrace trace(kForm + "FillWellGUI", dataSetPath);
   DataPointsLabelClick();
-  LogMessage("exiting  " + kForm + "FillWellGUI()...");
 }
 
 void TMainApplicationForm::DataPointsLabelClick() {
