@@ -95,6 +95,28 @@ TEST_F(WindowScoringTest, AScoredFolderHoldsWhatTheCommandLineWrites) {
   EXPECT_GT(total, 10u);
 }
 
+TEST_F(WindowScoringTest, TheHiddenAutoSegmentationButtonScoresAFolderByItsHistograms) {
+  const std::string byWindow = images_ / "window", byCli = images_ / "cli";
+  const std::vector<std::string> fields = MakeFields(byWindow, 2);
+  MakeFields(byCli, 2);
+  auto window = Start();
+  window->OpenFolder(byWindow);
+  window->Command("ScoreUsingAutoSegmentationButton")->trigger();
+  window->WaitForScoring();
+  ASSERT_EQ(Cli("score '" + byCli + "' --auto --yes"), 0);
+  for (const std::string& field : fields)
+    ExpectSameDataSet(DataSetPathOf(field), DataSetPathOf(byCli + "/" + FileNameOf(field)));
+
+  // For one image it scores nothing, and says how long that took.
+  const auto before = Results(byWindow);
+  window->DirTreeView()->SelectImage(0);
+  window->Command("ScoreUsingAutoSegmentationButton")->trigger();
+  EXPECT_FALSE(window->Scoring());
+  EXPECT_EQ(window->StatusText().rfind("Processed \"" + FileNameOf(fields[1]) + "\" in ", 0), 0u)
+      << window->StatusText();
+  EXPECT_EQ(Results(byWindow), before);
+}
+
 TEST_F(WindowScoringTest, OneImageAsksBeforeReplacingAndANoChangesNothing) {
   const std::vector<std::string> fields = MakeFields(images_.Path(), 1);
   auto window = Start();
