@@ -45,7 +45,7 @@ int FieldOfViewView::Cutoff() const {
 }
 
 void FieldOfViewView::ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue) {
-  BitmapImageClass* image = workspace_.Image();
+  BitmapImageClass* image = workspace_.MarkableImage();
   if (image == nullptr) {
     ShowBlack();
     return;

@@ -833,7 +833,7 @@ void TMainApplicationForm::ThresholdBarChange(int position) {
 
 void TMainApplicationForm::Rotate180Click() {
   if (workspace_.Image() == nullptr) return;
-  Rotate180(*workspace_.Image());
+  Rotate180(*workspace_.MarkableImage());
   ApplyDisplayColors();
 }
 

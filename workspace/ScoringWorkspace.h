@@ -54,8 +54,9 @@ class ScoringWorkspace {
   const std::string& ImagePath() const { return imagePath_; }
   const std::string& DataSetPath() const { return dataSetPath_; }
   const BitmapImageClass* Image() const { return image_.get(); }
-  // The image itself, for recolouring and turning it on display.
-  BitmapImageClass* Image() { return image_.get(); }
+  // The image as the display recolours or turns it and manual scoring
+  // marks it (in memory only).
+  BitmapImageClass* MarkableImage() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
   const WellRecord& DataSet() const { return well_; }
   const std::string& Message() const { return message_; }
