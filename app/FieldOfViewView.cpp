@@ -50,7 +50,8 @@ void FieldOfViewView::ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue) {
     ShowBlack();
     return;
   }
-  if (bitmap_.format != ToolkitPixelFormat::k24Bit || bitmap_.image.width() != image->Bitmap.bmWidth ||
+  if (bitmap_.format != ToolkitPixelFormat::k24Bit ||
+      bitmap_.image.width() != image->Bitmap.bmWidth ||
       bitmap_.image.height() != image->Bitmap.bmHeight)
     TBitmap_SetDimensions(&bitmap_, image->Bitmap.bmWidth, image->Bitmap.bmHeight,
                           ToolkitPixelFormat::k24Bit);
@@ -65,9 +66,8 @@ void FieldOfViewView::ShowBlack(int width, int height) {
 
 void FieldOfViewView::Redraw() {
   if (bitmap_.image.isNull()) return;
-  display_->setPixmap(
-      QPixmap::fromImage(bitmap_.image)
-          .scaled(display_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+  display_->setPixmap(QPixmap::fromImage(bitmap_.image)
+                          .scaled(display_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
 void FieldOfViewView::resizeEvent(QResizeEvent* event) {

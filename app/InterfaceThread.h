@@ -16,7 +16,8 @@ auto OnInterfaceThread(Work&& work) -> decltype(work()) {
   if (application == nullptr || QThread::currentThread() == application->thread()) return work();
   using Result = decltype(work());
   if constexpr (std::is_void_v<Result>) {
-    QMetaObject::invokeMethod(application, [&work] { work(); }, Qt::BlockingQueuedConnection);
+    QMetaObject::invokeMethod(
+        application, [&work] { work(); }, Qt::BlockingQueuedConnection);
   } else {
     Result result{};
     QMetaObject::invokeMethod(

@@ -804,8 +804,9 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
 
 void TMainApplicationForm::OverviewMenuItemClick() {
   LogMessage("entering " + kForm + "OverviewMenuItemClick()...");
-  AnsiString_ShellExecute("open", DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"),
-                          "", "", 1, false);
+  AnsiString_ShellExecute("open",
+                          DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"), "",
+                          "", 1, false);
   LogMessage("exiting  " + kForm + "OverviewMenuItemClick()...");
 }
 

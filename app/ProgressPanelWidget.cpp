@@ -1,11 +1,11 @@
 #include "ProgressPanelWidget.h"
 
 #include <QHBoxLayout>
-#include <algorithm>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 ProgressPanelWidget::ProgressPanelWidget(QWidget* parent) : QFrame(parent) {
   setObjectName("ProgressPanel");

@@ -37,7 +37,8 @@ void ScoringRunner::Start(Work work) {
   start_ = std::chrono::steady_clock::now();
   thread_ = std::thread([this, work = std::move(work)]() mutable {
     work();
-    QMetaObject::invokeMethod(this, [this] { Done(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { Done(); }, Qt::QueuedConnection);
   });
 }
 
@@ -62,7 +63,8 @@ void ScoringRunner::ScoreSelectedImage(ScoringWorkspace& workspace, const ScoreR
   });
 }
 
-void ScoringRunner::ScoreImages(const std::vector<std::string>& images, const ScoreRequest& request) {
+void ScoringRunner::ScoreImages(const std::vector<std::string>& images,
+                                const ScoreRequest& request) {
   ScoreRequest r = request;
   r.cancel = &cancel_;
   r.onImageStart = [this](const std::string& image) {
@@ -73,10 +75,9 @@ void ScoringRunner::ScoreImages(const std::vector<std::string>& images, const Sc
   };
   Start([this, images, r] {
     std::vector<ImageScoreReport> reports;
-    ::ScoreImages(images, r, reports,
-                  [this](int done, int total, const ImageScoreReport&) {
-                    emit ImageFinished(done, total);
-                  });
+    ::ScoreImages(images, r, reports, [this](int done, int total, const ImageScoreReport&) {
+      emit ImageFinished(done, total);
+    });
     reports_ = std::move(reports);
   });
 }

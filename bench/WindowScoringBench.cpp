@@ -22,7 +22,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-
 const std::string& FieldFolder() {
   return bench_fields::FieldFolder("/tmp/strandex-window-bench-fields");
 }
@@ -47,7 +46,10 @@ void BM_CommandLineScoresTheFolder(benchmark::State& state) {
   }
   state.counters["images"] = reported;
 }
-BENCHMARK(BM_CommandLineScoresTheFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
+BENCHMARK(BM_CommandLineScoresTheFolder)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(5);
 
 void BM_WindowScoresTheFolder(benchmark::State& state) {
   TMainApplicationForm window({});

@@ -12,10 +12,12 @@ std::string DataPointsText(const WellRecord& well) {
   }
   char text[160];
   if (kept > 0)
-    std::snprintf(text, sizeof text, "showing %d (%0.1f%c) of %d data points (%d total points acquired)",
-                  shown, 100.0 * shown / kept, '%', kept, static_cast<int>(well.CometCount));
+    std::snprintf(text, sizeof text,
+                  "showing %d (%0.1f%c) of %d data points (%d total points acquired)", shown,
+                  100.0 * shown / kept, '%', kept, static_cast<int>(well.CometCount));
   else
-    std::snprintf(text, sizeof text, "showing %d (0.0%c) of %d data points (%d total points acquired)",
-                  shown, '%', 0, static_cast<int>(well.CometCount));
+    std::snprintf(text, sizeof text,
+                  "showing %d (0.0%c) of %d data points (%d total points acquired)", shown, '%', 0,
+                  static_cast<int>(well.CometCount));
   return text;
 }

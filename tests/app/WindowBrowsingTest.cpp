@@ -68,8 +68,8 @@ TEST_F(WindowBrowsingTest, OpenFolderListsTheImagesAndSummarisesThem) {
   std::vector<std::string> names;
   for (int i = 0; i < tree->ImageCount(); ++i)
     names.push_back(tree->topLevelItem(0)->child(i)->text(0).toStdString());
-  EXPECT_EQ(names, (std::vector<std::string>{"field1.bmp", "broken.png", "field0.png",
-                                             "field2.jpg", "late.JPEG"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"field1.bmp", "broken.png", "field0.png", "field2.jpg",
+                                             "late.JPEG"}));
   EXPECT_EQ(tree->SelectedLevel(), 0);
   // The summary: both data sets, over a black 640 x 480 picture.
   EXPECT_EQ(window->Workspace().DataSet().CometCount, 17u);
@@ -98,9 +98,9 @@ TEST_F(WindowBrowsingTest, TheFolderSummaryLeavesOutADataSetThatWouldReach8192) 
     std::uint32_t summary;
   };
   const Case cases[] = {
-      {{5000, 5000}, 5000},        // the second would bring the total past the limit
-      {{5000, 3191, 1}, 8192 - 1}, // 8191 fits, one more would reach 8192
-      {{5000, 3192, 100}, 5100},   // 8192 itself is too many; later images still count
+      {{5000, 5000}, 5000},         // the second would bring the total past the limit
+      {{5000, 3191, 1}, 8192 - 1},  // 8191 fits, one more would reach 8192
+      {{5000, 3192, 100}, 5100},    // 8192 itself is too many; later images still count
   };
   for (const Case& c : cases) {
     TempDir folder;
@@ -152,8 +152,7 @@ TEST_F(WindowBrowsingTest, AForeignDataSetIsReportedAndNotShown) {
   window->Command("OpenFileButton")->trigger();
   ASSERT_NE(window->CurrentImage(), nullptr);
   EXPECT_EQ(window->Workspace().DataSet().CometCount, 0u);
-  EXPECT_NE(window->StatusText().find("cannot be read"), std::string::npos)
-      << window->StatusText();
+  EXPECT_NE(window->StatusText().find("cannot be read"), std::string::npos) << window->StatusText();
   EXPECT_EQ(ReadFile(DataSetPathOf(fields[0])), std::string(900, 'x'));  // left as it was
 }
 

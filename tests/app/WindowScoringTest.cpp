@@ -135,9 +135,10 @@ TEST_F(WindowScoringTest, OneImageAsksBeforeReplacingAndANoChangesNothing) {
     ScopedTraceLog log;
     Score(*window);
     const auto messages = log.Messages();
-    EXPECT_NE(std::find(messages.begin(), messages.end(),
-                        "exiting  TMainApplicationForm::ScoreSelectedImageUsingCutoff(CANCELLED)..."),
-              messages.end());
+    EXPECT_NE(
+        std::find(messages.begin(), messages.end(),
+                  "exiting  TMainApplicationForm::ScoreSelectedImageUsingCutoff(CANCELLED)..."),
+        messages.end());
     EXPECT_EQ(messages.back(),
               "exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick(CANCELLED)...");
   }
