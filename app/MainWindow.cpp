@@ -611,6 +611,15 @@ void TMainApplicationForm::ScoreSelectedImage(Sender sender) {
     LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick()...");
     return;
   }
+  if (CurrentImage() == nullptr) {
+    // The image could not be read when it was selected: say why again.
+    const std::string why =
+        workspace_.Message().empty() ? "no image is loaded" : workspace_.Message();
+    ShowStatusText(why);
+    ShowErrorBox(why, "Score Image using Cutoff");
+    LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick(FAILURE)...");
+    return;
+  }
   progressPanel_->Begin(" processing " + run_.name + "...", 1, false);
   SetScoringBusy(true);
   ScoreRequest request;

@@ -270,6 +270,9 @@ TEST_F(WindowScoringTest, AFailedRunIsReportedAndTheWindowGoesOn) {
   ASSERT_EQ(boxes_.Boxes().size(), 1u);
   EXPECT_EQ(boxes_.Boxes()[0].kind, RecordingMessageBoxProvider::Box::kError);
   EXPECT_EQ(boxes_.Boxes()[0].caption, "Score Image using Cutoff");
+  EXPECT_NE(boxes_.Boxes()[0].text.find("cannot read the image " + images_ / "broken.bmp"),
+            std::string::npos)
+      << boxes_.Boxes()[0].text;
   EXPECT_EQ(log.Messages().back(),
             "exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick(FAILURE)...");
   EXPECT_FALSE(Exists(images_ / "broken"));
@@ -294,6 +297,18 @@ TEST_F(WindowScoringTest, ImagesOfOneNameAreListedButNeverScored) {
   EXPECT_NE(boxes_.Boxes()[0].text.find("field1.png: "), std::string::npos);
   EXPECT_FALSE(Exists(images_ / "field1"));
   EXPECT_TRUE(Exists(DataSetPathOf(fields[0])));  // the others are scored
+
+  // One of them alone fails the same way, and the window goes on.
+  ASSERT_TRUE(window->DirTreeView()->SelectImageNamed("field1.bmp"));
+  ScopedTraceLog log;
+  Score(*window);
+  ASSERT_EQ(boxes_.Boxes().size(), 2u);
+  EXPECT_EQ(boxes_.Boxes()[1].caption, "Score Image using Cutoff");
+  EXPECT_NE(window->StatusText().find("would share the result folder"), std::string::npos);
+  EXPECT_EQ(log.Messages().back(),
+            "exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick(FAILURE)...");
+  EXPECT_FALSE(Exists(images_ / "field1"));
+  EXPECT_TRUE(window->Command("ScoreUsingCutoffButton")->isEnabled());
 }
 
 TEST(InterfaceThreadBoxesTest, AWorkerWaitsForTheAnswerShownOnTheInterfaceThread) {
