@@ -19,6 +19,7 @@
 #include "FieldImageLoader.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
+#include "ProfiledThumbnail.h"
 #include "RecycleBin.h"
 #include "StagingFolders.h"
 #include "SystemInfo.h"
@@ -157,9 +158,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     if (well_.MinCometHeight > height) well_.MinCometHeight = height;
     if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
   }
-  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.ok = false;
-  TJPEGImage_Destroy(jpeg);
+  if (!SaveProfiledThumbnail(*comet.Image, run.staging + name + ".jpg")) run.ok = false;
   ++run.count;
 }
 
