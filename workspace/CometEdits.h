@@ -36,6 +36,17 @@ struct EditResult {
 // data set has no file). An edit whose ".cdb" cannot be written is taken
 // back in memory, so what is on view is what is on disk; an image ".cdb"
 // that cannot be read keeps the edit on view only. Both are reported.
+//
+// The window holds one, attached to the data set on view:
+// - whenever that data set is replaced (another tree node, a fresh
+//   scoring, a folder summary): Attach; after the size filter's Apply, a
+//   manual scoring or "Delete This Data": ClearUndo (or Attach anew);
+// - a grid click: Click(mode, record index under the click, x - column x
+//   CellWidth, CellWidth); then load `sourceImage` (when set) into the
+//   workspace as the field of view, redraw when `changed` (the data-points
+//   label too after a deletion), show `message` in the status bar;
+// - Undo/Redo alike; the four controls follow CanUndo and CanRedo;
+// - the sort moves UndoCometIndex() with its comet.
 class CometEdits {
  public:
   // Binds to the data set on view (which must outlive the binding) and

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "AppPaths.h"
+#include "DataSets.h"
 #include "EventLog.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
@@ -51,7 +52,15 @@ DeleteReport DeleteImageData(const std::string& imagePath) {
   if (AskYesNo("Delete all data for this image?\n\n" + FileNameOf(imagePath), kCaption) != kIdYes)
     return Declined();
   // As for a folder: only a folder holding a ".cdb" of its own name is a
-  // result folder.
+  // result folder; and the results of another image of the same name (with
+  // another extension) are not this image's to delete.
+  const std::string owner = OwnerOfForeignResults(imagePath);
+  if (!owner.empty()) {
+    DeleteReport report;
+    report.message = ForeignResultsText(imagePath, owner) + "; nothing is deleted";
+    LogMessage("ERROR: " + report.message + "!!!");
+    return report;
+  }
   const std::string folder = RemoveExtension(imagePath);
   return MoveFolders(FileExists(DataSetPathOf(imagePath)) ? std::vector<std::string>{folder}
                                                           : std::vector<std::string>{});

@@ -20,7 +20,8 @@ struct DeleteReport {
 
 // Asks "Delete all data for this image?" and moves the image's result
 // folder (the image path without its extension, when it holds the
-// image's ".cdb") to the trash.
+// image's ".cdb") to the trash. Results that are another image's (same
+// name, another extension) are left where they are, and that is reported.
 DeleteReport DeleteImageData(const std::string& imagePath);
 
 // Asks "Delete all data this folder?" and moves to the trash every

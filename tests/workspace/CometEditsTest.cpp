@@ -197,6 +197,19 @@ TEST_F(CometEditsTest, FolderEditsUpdateTheImagesOwnDataSet) {
   EXPECT_TRUE(Same(again.Comets[k], original));
   EXPECT_EQ(edits.Click(CursorMode::kNoChange, k).sourceImage, b);
   EXPECT_EQ(edits.State(), UndoState::kUndone);  // a "No Change" click leaves undo alone
+
+  // A re-scored comet replaces the stored one (whose probability follows
+  // its own image's statistics) and gets a new ".jpg" in b's results.
+  const std::string jpg = ResultFolderOf(b) + ImageNameOf(original) + ".jpg";
+  const std::string scoredJpg = ReadFile(jpg);
+  r = edits.Click(CursorMode::kManualScore, k, original.ImageWidth, original.ImageWidth);
+  EXPECT_TRUE(r.changed);
+  EXPECT_EQ(well.Comets[k].HeadCenter, original.ImageWidth - 1);  // the last column
+  CometRecord stored = ReadDataSet(DataSetPathOf(b)).Comets[1];
+  stored.Metrics[kCometProbability] = well.Comets[k].Metrics[kCometProbability];
+  EXPECT_TRUE(Same(stored, well.Comets[k]));
+  EXPECT_NE(ReadFile(jpg), scoredJpg);
+  EXPECT_EQ(ReadFile(DataSetPathOf(a)), fileA);
 }
 
 TEST_F(CometEditsTest, AFolderCometWithoutThumbnailIsLeftUnchanged) {

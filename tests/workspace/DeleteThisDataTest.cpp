@@ -93,4 +93,16 @@ TEST_F(DeleteThisDataTest, AnUnreachableTrashDeletesNothing) {
   EXPECT_EQ(FilesIn(folder), (std::vector<std::string>{"a", "a.png"}));
 }
 
+TEST_F(DeleteThisDataTest, AnotherImagesResultsAreNotDeleted) {
+  const std::string image = ScoredField(dir_.Path(), "slide", 55);
+  const std::string other = dir_ / "slide.bmp";  // same name: its results would be in "slide/"
+  WriteFile(other, "not read");
+  boxes_.ScriptAnswers({kIdYes});
+  const DeleteReport report = DeleteImageData(other);
+  EXPECT_EQ(report.outcome, DeleteOutcome::kFailed);
+  EXPECT_TRUE(report.moved.empty());
+  EXPECT_NE(report.message.find("slide.png"), std::string::npos) << report.message;
+  EXPECT_TRUE(Exists(DataSetPathOf(image)));
+}
+
 }  // namespace
