@@ -1,5 +1,6 @@
 #include "CometEdits.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "CometDatabase.h"
@@ -40,8 +41,14 @@ void CometEdits::ClearUndo() {
   undoAction_ = 0;
 }
 
+std::uint32_t CometEdits::Count() const {
+  return well_ == nullptr || well_->Comets == nullptr
+             ? 0
+             : std::min(well_->CometCount, WellRecord::kMaxComets);
+}
+
 bool CometEdits::Bound(std::int64_t index) const {
-  return well_ != nullptr && well_->Comets != nullptr && index >= 0 && index < well_->CometCount;
+  return index >= 0 && index < Count();
 }
 
 std::int16_t CometEdits::ManualHeadColumn(int xInCell, int cellWidth, int thumbnailWidth) {
@@ -83,12 +90,12 @@ bool CometEdits::Store(std::uint32_t index, const CometRecord& before, const Com
                        bool deletion, std::string& message) {
   // The statistics change every comet's probability: keep them all.
   const WellHeader header = *well_;
-  std::vector<float> probabilities(well_->CometCount);
-  for (std::uint32_t i = 0; i < well_->CometCount; ++i)
+  std::vector<float> probabilities(Count());
+  for (std::uint32_t i = 0; i < probabilities.size(); ++i)
     probabilities[i] = well_->Comets[i].Metrics[kCometProbability];
   CometRecord& record = well_->Comets[index];
   auto takeBack = [&](const std::string& why) {
-    for (std::uint32_t i = 0; i < well_->CometCount; ++i)
+    for (std::uint32_t i = 0; i < probabilities.size(); ++i)
       well_->Comets[i].Metrics[kCometProbability] = probabilities[i];
     record = before;
     static_cast<WellHeader&>(*well_) = header;
@@ -112,7 +119,7 @@ bool CometEdits::Store(std::uint32_t index, const CometRecord& before, const Com
 
 EditResult CometEdits::Click(CursorMode mode, std::uint32_t index, int xInCell, int cellWidth) {
   EditResult result;
-  if (!Bound(index)) return result;
+  if (!Bound(index) || mode < CursorMode::kNoChange || mode > CursorMode::kDelete) return result;
   LogMessage("entering " + kClass + "Click(" + std::to_string(static_cast<int>(mode)) + ", " +
              std::to_string(index) + ")...");
   auto finish = [&](const char* word) {

@@ -60,9 +60,9 @@ class CometEdits {
 
   // A click on the comet with record index `index`. `xInCell` is the
   // click's column inside its grid cell of width `cellWidth` ("Manual
-  // Score" only). Does nothing when no data set is bound or the index is
-  // not a comet; a folder comet whose thumbnail no image holds is left
-  // unchanged.
+  // Score" only). Does nothing when no data set is bound, the index is
+  // not a comet or the mode none of the four; a folder comet whose
+  // thumbnail no image holds is left unchanged.
   EditResult Click(CursorMode mode, std::uint32_t index, int xInCell = 0, int cellWidth = 0);
   EditResult Undo();
   EditResult Redo();
@@ -83,6 +83,7 @@ class CometEdits {
   static std::int16_t ManualHeadColumn(int xInCell, int cellWidth, int thumbnailWidth);
 
  private:
+  std::uint32_t Count() const;  // comets of the bound data set
   bool Bound(std::int64_t index) const;
   EditResult Restore(bool undo);
   // The comet's files, and for a folder its source image in `result`; the

@@ -256,6 +256,7 @@ TEST_F(CometEditsTest, AMissingOrBrokenThumbnailLeavesTheCometUnchanged) {
   EXPECT_EQ(edits.State(), UndoState::kStart);
   // Beyond the comets, or with no data set bound, a click does nothing.
   EXPECT_FALSE(edits.Click(CursorMode::kDelete, well.CometCount).changed);
+  EXPECT_FALSE(edits.Click(static_cast<CursorMode>(4), 0).changed);
   edits.Detach();
   EXPECT_FALSE(edits.Click(CursorMode::kDelete, 0).changed);
   EXPECT_EQ(ReadFile(DataSetPathOf(image)), file);
