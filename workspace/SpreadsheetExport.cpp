@@ -85,7 +85,7 @@ bool WriteHistograms(const std::string& name, WellRecord& well, const std::array
   }
   for (int k = 0; k < 18; ++k) {
     if (!metrics[k]) continue;
-    const std::vector<float> counts = ComputeMetricHistogram(well, k, buckets);
+    const std::vector<float> counts = ComputeHistogram(well, k, buckets);
     const int slot = SlotOfMetric(k);
     const long double low = well.MinValue[slot], range = well.RangeValue[slot];
     std::string bins = "\t";
