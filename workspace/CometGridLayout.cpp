@@ -27,6 +27,13 @@ std::optional<std::uint32_t> GridLayout::CometAt(int x, int y) const {
   return static_cast<std::uint32_t>(cells[*cell]);
 }
 
+std::pair<int, int> GridLayout::CellsBetween(int top, int bottom) const {
+  if (cellHeight <= 0 || columns <= 0 || bottom <= top || bottom <= 0) return {0, 0};
+  const int firstRow = std::clamp(top / cellHeight, 0, rows);
+  const int lastRow = std::clamp((bottom - 1) / cellHeight + 1, firstRow, rows);
+  return {firstRow * columns, lastRow * columns};
+}
+
 GridLayout ComputeGridLayout(const DisplayWindowResult& pass, int textHeight, int viewWidth) {
   GridLayout layout;
   layout.textHeight = textHeight;
@@ -68,9 +75,15 @@ CellColours CellColoursOfBand(int band) {
   }
 }
 
-CometCell DescribeCell(const GridLayout& layout, const WellRecord& well, int metric, int cell) {
+std::optional<CometCell> DescribeCell(const GridLayout& layout, const WellRecord& well, int metric,
+                                      int cell) {
+  if (cell < 0 || static_cast<std::size_t>(cell) >= layout.cells.size() || layout.cells[cell] < 0 ||
+      well.Comets == nullptr ||
+      static_cast<std::uint32_t>(layout.cells[cell]) >=
+          std::min(well.CometCount, WellRecord::kMaxComets))
+    return std::nullopt;
   CometCell out;
-  out.record = static_cast<std::uint32_t>(layout.cells.at(cell));
+  out.record = static_cast<std::uint32_t>(layout.cells[cell]);
   const CometRecord& c = well.Comets[out.record];
   const int slot = SlotOfMetric(metric);
   const float value = c.Metrics[metric];

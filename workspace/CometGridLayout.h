@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CometRecords.h"
@@ -46,6 +47,10 @@ struct GridLayout {
   // The record index of the comet under a point, or nothing (outside the
   // cells, or a cell without a comet).
   std::optional<std::uint32_t> CometAt(int x, int y) const;
+  // The cells [first, last) of the rows that a band of the picture from
+  // `top` to `bottom` (exclusive) crosses: what a view painting only what is
+  // in sight paints.
+  std::pair<int, int> CellsBetween(int top, int bottom) const;
 };
 
 // The layout for the pass's largest thumbnail and shown count, a text height
@@ -65,7 +70,8 @@ struct CellColours {
 };
 CellColours CellColoursOfBand(int band);
 
-// Everything a view needs to paint one occupied cell.
+// Everything a view needs to paint one occupied cell; nothing for an empty
+// cell or one whose record the data set no longer holds.
 struct CometCell {
   std::uint32_t record = 0;
   GridRect rect;
@@ -77,7 +83,8 @@ struct CometCell {
   int valueTop = 0;         // the value label's top, just below the thumbnail
   int fileLabelBottom = 0;  // the file label ends just above the thumbnail
 };
-CometCell DescribeCell(const GridLayout& layout, const WellRecord& well, int metric, int cell);
+std::optional<CometCell> DescribeCell(const GridLayout& layout, const WellRecord& well, int metric,
+                                      int cell);
 
 // The left of a text of a given width centred in a cell.
 int CentredTextLeft(const GridRect& cell, int textWidth);

@@ -1,5 +1,7 @@
 #include "ReviewModel.h"
 
+#include <algorithm>
+
 #include "ThumbnailFiles.h"
 #include "WellSort.h"
 
@@ -41,8 +43,14 @@ const GridLayout& ReviewModel::LayOutGrid(WellRecord& well, int textHeight, int 
   return layout_;
 }
 
-CometCell ReviewModel::Cell(const WellRecord& well, int cell) const {
+std::optional<CometCell> ReviewModel::Cell(const WellRecord& well, int cell) const {
   return DescribeCell(layout_, well, metric_, cell);
+}
+
+std::optional<std::uint32_t> ReviewModel::CometAt(const WellRecord& well, int x, int y) const {
+  const std::optional<std::uint32_t> record = layout_.CometAt(x, y);
+  if (!record || *record >= std::min(well.CometCount, WellRecord::kMaxComets)) return std::nullopt;
+  return record;
 }
 
 std::int16_t ReviewModel::HeadColumnAt(int x, int thumbnailWidth) const {

@@ -47,10 +47,12 @@ class ReviewModel {
   const GridLayout& Layout() const { return layout_; }
   const DisplayWindowResult& Pass() const { return pass_; }
 
-  // One occupied cell of the last layout, for painting.
-  CometCell Cell(const WellRecord& well, int cell) const;
-  // The record index under a click on the grid picture, or nothing.
-  std::optional<std::uint32_t> CometAt(int x, int y) const { return layout_.CometAt(x, y); }
+  // One occupied cell of the last layout, for painting; nothing for an
+  // empty cell.
+  std::optional<CometCell> Cell(const WellRecord& well, int cell) const;
+  // The record index under a click on the grid picture, or nothing (outside
+  // the cells, an empty cell, or a record the data set no longer holds).
+  std::optional<std::uint32_t> CometAt(const WellRecord& well, int x, int y) const;
   // The head column of a "Manual Score" click at x.
   std::int16_t HeadColumnAt(int x, int thumbnailWidth) const;
 

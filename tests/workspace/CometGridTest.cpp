@@ -92,6 +92,27 @@ TEST(CometGridTest, ClickMapsToTheCometOrNothing) {
   EXPECT_EQ(r, (GridRect{100, 80, 200, 160}));
 }
 
+TEST(CometGridTest, EmptyCellsHaveNothingToPaint) {
+  const WellRecord well = FiveComets();
+  GridLayout g = LayoutFor(80, 60, 5, 10, 320);
+  FillCellMap(g, well);
+  EXPECT_TRUE(DescribeCell(g, well, kTailDNA, 4));
+  for (int cell : {5, 6, -1, 1000}) EXPECT_EQ(DescribeCell(g, well, kTailDNA, cell), std::nullopt);
+}
+
+TEST(CometGridTest, CellsInSight) {
+  GridLayout g = LayoutFor(80, 60, 10, 10, 320);  // 3 columns, 4 rows of 80
+  ASSERT_EQ(g.rows, 4);
+  const struct {
+    int top, bottom;
+    std::pair<int, int> cells;
+  } cases[] = {{0, 80, {0, 3}},      {0, 81, {0, 6}},     {79, 80, {0, 3}},
+               {80, 160, {3, 6}},    {100, 300, {3, 12}}, {-50, 10, {0, 3}},
+               {400, 500, {12, 12}}, {40, 40, {0, 0}},    {-90, -10, {0, 0}}};
+  for (const auto& c : cases) EXPECT_EQ(g.CellsBetween(c.top, c.bottom), c.cells) << c.top;
+  EXPECT_EQ(GridLayout{}.CellsBetween(0, 100), (std::pair<int, int>{0, 0}));
+}
+
 TEST(CometGridTest, CellColoursByBand) {
   const struct {
     int band;
@@ -110,7 +131,7 @@ TEST(CometGridTest, CellDrawingPositions) {
   well.Comets[1].HeadCenter = 12;
   GridLayout g = LayoutFor(60, 60, 4, 10, 2 * 80 + 20);  // cells 80 x 80, two columns
   FillCellMap(g, well);
-  const CometCell c = DescribeCell(g, well, kTailDNA, 1);
+  const CometCell c = DescribeCell(g, well, kTailDNA, 1).value();
   EXPECT_EQ(c.record, 1u);
   EXPECT_EQ(c.rect, (GridRect{80, 0, 160, 80}));
   EXPECT_EQ(c.colours, CellColoursOfBand(6));
@@ -121,12 +142,12 @@ TEST(CometGridTest, CellDrawingPositions) {
   EXPECT_EQ(c.valueTop, 21 + 29);
   EXPECT_EQ(FileLabelTop(c, 13), 29 - 13);
   EXPECT_EQ(CentredTextLeft(c.rect, 31), 80 + 24);  // (80 - 31) >> 1
-  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 2).colours, CellColoursOfBand(2));
-  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 3).colours, CellColoursOfBand(8));
-  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 3).rect, (GridRect{80, 80, 160, 160}));
+  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 2)->colours, CellColoursOfBand(2));
+  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 3)->colours, CellColoursOfBand(8));
+  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 3)->rect, (GridRect{80, 80, 160, 160}));
   // A thumbnail wider than the cell starts left of it: the shift rounds down.
   well.Comets[0].ImageWidth = 85;
-  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 0).thumbnailLeft, -3);
+  EXPECT_EQ(DescribeCell(g, well, kTailDNA, 0)->thumbnailLeft, -3);
 }
 
 TEST(CometGridTest, LargeBitmapsAreStretchedIntoTheCell) {
@@ -135,7 +156,7 @@ TEST(CometGridTest, LargeBitmapsAreStretchedIntoTheCell) {
   well.Comets[0].ImageHeight = 350;
   GridLayout g = LayoutFor(500, 350, 1, 13, 1000);  // cells 426 x 326
   FillCellMap(g, well);
-  const CometCell c = DescribeCell(g, well, kTailDNA, 0);
+  const CometCell c = DescribeCell(g, well, kTailDNA, 0).value();
   EXPECT_EQ(ThumbnailRect(g, c, 500, 350, true), (GridRect{13, 13, 413, 313}));
   // The same size as a JPEG is drawn unscaled at the thumbnail origin.
   EXPECT_EQ(ThumbnailRect(g, c, 500, 350, false), (GridRect{-37, -12, 463, 338}));
@@ -213,8 +234,13 @@ TEST(CometGridTest, ModelLaysOutSortsAndMapsCells) {
   EXPECT_EQ(Order(well), (std::vector<int>{3, 0, 2, 4, 1}));
   EXPECT_EQ(undo, 4);
   EXPECT_EQ(g.cells, (std::vector<std::int32_t>{1, 2, 3, 4}));
-  EXPECT_EQ(model.CometAt(150, 0), 2u);
-  EXPECT_EQ(model.Cell(well, 0).valueText, "5.000");
+  EXPECT_EQ(model.CometAt(well, 150, 0), 2u);
+  EXPECT_EQ(model.Cell(well, 0)->valueText, "5.000");
+  // A layout outlives no data set: records beyond the count are no comets.
+  well.CometCount = 2;
+  EXPECT_EQ(model.CometAt(well, 0, 0), 1u);
+  EXPECT_EQ(model.CometAt(well, 150, 0), std::nullopt);
+  EXPECT_EQ(model.Cell(well, 1), std::nullopt);
   EXPECT_STREQ(model.Extension(), ".bmp");
   model.SetImageModeItem(1);
   EXPECT_STREQ(model.Extension(), ".jpg");
@@ -226,11 +252,12 @@ TEST(CometGridTest, ModelOnAnEmptyDataSetEmptiesTheCellMap) {
   ReviewModel model;
   std::int32_t undo = -1;
   model.LayOutGrid(well, 10, 500, undo);
-  ASSERT_TRUE(model.CometAt(0, 0));
+  ASSERT_TRUE(model.CometAt(well, 0, 0));
   WellRecord empty = WellOfValues(kTailDNA, {});
   model.LayOutGrid(empty, 10, 500, undo);
   EXPECT_TRUE(model.Layout().cells.empty());
-  EXPECT_FALSE(model.CometAt(0, 0));
+  EXPECT_FALSE(model.CometAt(empty, 0, 0));
+  EXPECT_FALSE(model.CometAt(well, 0, 0));
   EXPECT_EQ(model.Pass().shown, 0u);
 }
 

@@ -108,3 +108,20 @@ TEST(ReviewTextsTest, NoMetricChosen_TailDnaIsChosenForTheUser) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReviewTextsTest, ModelShowsItsChosenMetric) {
+  WellRecord well = WellOfValues(kTailDNA, {10.0f, 20.0f, 30.0f});
+  for (std::uint32_t i = 0; i < 3; ++i) well.Comets[i].Metrics[kCometArea] = 100.0f * (i + 1);
+  Zelcor_ComputeWellStatistics(well);
+  ReviewModel model;
+  EXPECT_EQ(model.Labels(well).maximum, "(maximum) 30.000 ");
+  model.ChooseMetricFromList(kCometArea);
+  EXPECT_EQ(model.Labels(well).minimum, " 100.000 (minimum)");
+  const HistogramPicture picture = model.Histogram(well, "3", 30);
+  ASSERT_TRUE(picture.drawn);
+  EXPECT_EQ(picture.heights, (std::vector<int>{30, 30, 30}));
+}
+
+}  // namespace
