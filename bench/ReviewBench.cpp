@@ -1,14 +1,18 @@
 // The review of a full data set of 8192 comets: the sort by one metric, the
-// display-window pass and the whole layout step of the grid.
+// display-window pass, the whole layout step of the grid and the lookup of
+// a folder's thumbnails.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <random>
 
 #include "CometMetrics.h"
 #include "DataSets.h"
 #include "DisplayWindow.h"
 #include "ReviewModel.h"
+#include "ThumbnailFiles.h"
 #include "WellSort.h"
 
 namespace {
@@ -99,5 +103,63 @@ void BM_LayOutGrid(benchmark::State& state) {
   state.counters["rows"] = model.Layout().rows;
 }
 BENCHMARK(BM_LayOutGrid)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+namespace {
+
+// A folder of 64 images with 128 comets each (empty thumbnail files): the
+// thumbnail lookup of a folder data set.
+struct ThumbnailFolder {
+  std::vector<std::string> images;
+  WellRecord well;
+};
+
+const ThumbnailFolder& Folder() {
+  static const ThumbnailFolder folder = [] {
+    ThumbnailFolder f;
+    const std::string root = "/tmp/strandex-bench-thumbnails";
+    std::filesystem::remove_all(root);
+    MakeFreshDataSet(f.well, "folder");
+    for (int image = 0; image < 64; ++image) {
+      const std::string name = root + "/field_" + std::to_string(100 + image);
+      f.images.push_back(name + ".png");
+      std::filesystem::create_directories(name);
+      for (int k = 0; k < 128; ++k) {
+        const std::string thumb = "2026121012" + std::to_string(100000 + image * 128 + k);
+        std::ofstream(name + "/" + thumb + ".bmp").put('x');
+        SetImageName(f.well.Comets[f.well.CometCount++], thumb);
+      }
+    }
+    return f;
+  }();
+  return folder;
+}
+
+// One screen of 60 cells from the last image's comets, searched image by image.
+void BM_FolderThumbnailSearch(benchmark::State& state) {
+  const ThumbnailFolder& f = Folder();
+  for (auto _ : state)
+    for (std::uint32_t i = f.well.CometCount - 60; i < f.well.CometCount; ++i)
+      benchmark::DoNotOptimize(FindFolderThumbnail(f.images, f.well.Comets[i], ".bmp"));
+}
+BENCHMARK(BM_FolderThumbnailSearch)->Unit(benchmark::kMillisecond);
+
+// The same screen through the index.
+void BM_FolderThumbnailIndexScreen(benchmark::State& state) {
+  const ThumbnailFolder& f = Folder();
+  FolderThumbnailIndex index(f.images);
+  for (auto _ : state)
+    for (std::uint32_t i = f.well.CometCount - 60; i < f.well.CometCount; ++i)
+      benchmark::DoNotOptimize(index.Find(f.well.Comets[i], ".bmp"));
+}
+BENCHMARK(BM_FolderThumbnailIndexScreen)->Unit(benchmark::kMillisecond);
+
+// Listing the 64 result folders once per data set.
+void BM_FolderThumbnailIndexBuild(benchmark::State& state) {
+  const ThumbnailFolder& f = Folder();
+  for (auto _ : state) benchmark::DoNotOptimize(FolderThumbnailIndex(f.images).Images().size());
+}
+BENCHMARK(BM_FolderThumbnailIndexBuild)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "CometRecords.h"
@@ -24,6 +25,23 @@ struct FolderThumbnail {
 };
 std::optional<FolderThumbnail> FindFolderThumbnail(const std::vector<std::string>& images,
                                                    const CometRecord& comet, const char* extension);
+
+// The same lookup for many comets: the result folders are listed once, so
+// finding a thumbnail costs one check that the file is still there. A name
+// the listing did not see (a file written since) falls back to the search
+// above, and what that finds is remembered. A file that appears, after the
+// listing, in the result folder of an image earlier than the one listed for
+// its name is seen once the index is built again (on the next data set).
+class FolderThumbnailIndex {
+ public:
+  explicit FolderThumbnailIndex(std::vector<std::string> images);
+  const std::vector<std::string>& Images() const { return images_; }
+  std::optional<FolderThumbnail> Find(const CometRecord& comet, const char* extension);
+
+ private:
+  std::vector<std::string> images_;
+  std::unordered_map<std::string, std::size_t> first_;  // file name -> first image holding it
+};
 
 // The file label of a folder comet: its source image's name without its
 // extension.

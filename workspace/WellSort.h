@@ -10,5 +10,5 @@
 // is not a number: equal values keep their order, a not-a-number value
 // keeps its place, and the runs between such values are ordered each on
 // their own. `undoCometIndex`, when it names a record, keeps naming the same
-// comet. O(n log n).
+// comet. Linear time for long runs (a radix sort), never quadratic.
 void SortThisWell(WellRecord& well, int metric, bool descending, std::int32_t& undoCometIndex);
