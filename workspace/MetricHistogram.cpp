@@ -79,6 +79,7 @@ HistogramPicture PlanHistogram(WellRecord& well, int metric, const std::string& 
     return picture;
   }
   picture.drawn = true;
+  picture.resultWord = "SUCCESS";
   picture.width = n;
   picture.height = std::max(height, 0);
   picture.heights.assign(n, 0);

@@ -39,10 +39,12 @@ constexpr std::uint32_t kReviewPanelColour = 0xF0F0F0;
 // What the histogram picture shows: `buckets` one-pixel columns of `height`
 // pixels on the panel colour, bar i drawn from the bottom up to
 // heights[i] pixels in colours[i]. Nothing is drawn (the previous picture
-// stays) when `drawn` is false; `error` then holds the error text.
+// stays) when `drawn` is false; `error` then holds the error text and the
+// drawing ends with the result word "FAILURE".
 struct HistogramPicture {
   bool drawn = false;
   std::string error;
+  const char* resultWord = "FAILURE";
   int width = 0;
   int height = 0;
   std::vector<int> heights;

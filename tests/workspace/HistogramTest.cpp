@@ -63,9 +63,13 @@ TEST(HistogramTest, BucketCountBelowTwo_DrawsNothingAndNamesTheText) {
     const HistogramPicture picture = PlanHistogram(well, kTailDNA, text, 105);
     EXPECT_FALSE(picture.drawn) << text;
     EXPECT_EQ(picture.error, std::string("Histogram bucket count = ") + text);
+    EXPECT_STREQ(picture.resultWord, "FAILURE");
     EXPECT_TRUE(picture.heights.empty());
   }
-  EXPECT_TRUE(PlanHistogram(well, kTailDNA, "2", 105).drawn);
+  const HistogramPicture two = PlanHistogram(well, kTailDNA, "2", 105);
+  EXPECT_TRUE(two.drawn);
+  EXPECT_STREQ(two.resultWord, "SUCCESS");
+  EXPECT_TRUE(two.error.empty());
 }
 
 TEST(HistogramTest, MeanBucketAndSpread) {
