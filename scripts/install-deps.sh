@@ -13,6 +13,9 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   xdg-utils
+  locales
+  desktop-file-utils
+  dpkg-dev
   clang
   libclang-rt-14-dev
 )

@@ -15,6 +15,12 @@
 // statistics labels, the display window, the order of the grid and its cell
 // map. It holds no data set: every step works on the one it is given, which
 // the caller owns. A view asks it what to paint and which comet a click hit.
+//
+// On a metric change: ChooseMetricFromList (store the choice), Histogram,
+// Labels, then the grid's LayOutGrid. Painting the grid: CellsBetween of
+// the rows in sight, Cell for each, the thumbnail (ThumbnailFiles,
+// ThumbnailCache) at ThumbnailRect, the head line and the labels. A click:
+// CometAt gives the record to edit, HeadColumnAt the head of a manual one.
 class ReviewModel {
  public:
   // The metric list's selection; nothing valid selected (-1 on a first
