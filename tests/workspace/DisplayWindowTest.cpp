@@ -3,9 +3,12 @@
 #include <limits>
 #include <set>
 
+#include "CometGridLayout.h"
 #include "CometMetrics.h"
 #include "DisplayWindow.h"
 #include "ReviewTestUtil.h"
+#include "ReviewTexts.h"
+#include "WellSort.h"
 
 using namespace testing_support;
 
@@ -160,6 +163,27 @@ TEST(DisplayWindowTest, EmptyDataSet_NothingShown) {
   EXPECT_EQ(r.maxWidth, 0);
   WellRecord none;
   EXPECT_EQ(RunDisplayWindowPass(none, kTailDNA, -4, 4).shown, 0u);
+}
+
+}  // namespace
+
+namespace {
+
+// A count beyond the array (a damaged data set in memory) is walked no
+// further than the array.
+TEST(DisplayWindowTest, CountBeyondTheArray_WalksTheArrayOnly) {
+  WellRecord well = WellOfValues(kTailDNA, std::vector<float>(WellRecord::kMaxComets, 1.0f));
+  SetStatistics(well, kTailDNA, 0, 2, 1, 1);
+  well.CometCount = WellRecord::kMaxComets + 500;
+  EXPECT_EQ(RunDisplayWindowPass(well, kTailDNA, -4, 4).shown, WellRecord::kMaxComets);
+  std::int32_t undo = static_cast<std::int32_t>(WellRecord::kMaxComets) + 10;
+  SortThisWell(well, kTailDNA, true, undo);
+  EXPECT_EQ(undo, static_cast<std::int32_t>(WellRecord::kMaxComets) + 10);
+  GridLayout g = ComputeGridLayout({WellRecord::kMaxComets, 30, 20}, 0, 8 * 50 + 20);
+  FillCellMap(g, well);
+  EXPECT_EQ(g.cells.back(), static_cast<std::int32_t>(WellRecord::kMaxComets) - 1);
+  EXPECT_EQ(DataPointsText(well),
+            "showing 8192 (100.0%) of 8192 data points (8692 total points acquired)");
 }
 
 }  // namespace
