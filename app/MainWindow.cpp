@@ -48,7 +48,7 @@
 #include "MessageBox.h"
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
-#include "ReviewText.h"
+#include "ReviewTexts.h"
 #include "ScopedTrace.h"
 #include "ScoringRunner.h"
 #include "ShellExecute.h"
