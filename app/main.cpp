@@ -12,7 +12,7 @@
 #include "ToolkitWrappers.h"
 
 int main(int argc, char** argv) {
-  OpenEventLog(EventLogFilePath(), SettingsFilePath());
+  OpenEventLog(EventLogFilePath(kWindowProgramName), SettingsFilePath());
   LogMessage(GetApplicationTitle() + " initialized normally.");
   LogMessage("");
   LogMessage("entering WinMain()...");

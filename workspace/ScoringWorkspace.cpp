@@ -63,9 +63,10 @@ bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
-  image_ = LoadFieldImage(imagePath);
+  std::string reason;
+  image_ = LoadFieldImage(imagePath, nullptr, &reason);
   if (image_ == nullptr) {
-    message_ = "cannot read the image " + imagePath;
+    message_ = "cannot read the image " + imagePath + ": " + reason;
     well_.Comets.reset();
     well_.CometCount = 0;
     LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(FAILURE)...");
