@@ -90,17 +90,22 @@ std::optional<std::string> LoadDataSetOf(const std::string& path, WellRecord& we
                                          std::string& name) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    BuildFolderSummary(path, well);
+    std::vector<std::string> notes;
+    BuildFolderSummary(path, well, {}, &notes);
+    for (const std::string& note : notes) Warn(note);
     name = AsFolder(path);
     return std::nullopt;
   }
   name = FileNameOf(path);
   if (!FileExists(path)) return path + ": no such file or folder";
   if (!FileExists(DataSetPathOf(path))) return path + ": no results yet (score it first)";
-  if (!LoadImageDataSet(path, well))
-    return path + ": its results in " + DataSetPathOf(path) +
-           " cannot be read (the event log says why)";
+  std::string why;
+  if (!LoadImageDataSet(path, well, &why)) return path + ": " + why;
   return std::nullopt;
+}
+
+void Warn(const std::string& message) {
+  std::cerr << "strandex-cli: warning: " << message << '\n';
 }
 
 int Fail(const std::string& message, int status) {

@@ -41,5 +41,8 @@ class TerminalMessageBoxProvider : public MessageBoxProvider {
 std::optional<std::string> LoadDataSetOf(const std::string& path, WellRecord& well,
                                          std::string& name);
 
+// One line "strandex-cli: warning: message" on stderr.
+void Warn(const std::string& message);
+
 // One line "strandex-cli: message" on stderr.
 int Fail(const std::string& message, int status = 2);

@@ -117,8 +117,10 @@ int ExportCommand(const std::vector<std::string>& args) {
   WellRecord well;
   std::string name;
   if (auto problem = LoadDataSetOf(a.positional[0], well, name)) return Fail(*problem, 1);
-  const std::string word = WriteSpreadsheet(well, *out, metrics, static_cast<std::uint16_t>(bins));
-  if (!word.empty()) return Fail(*out + ": " + word, 1);
+  std::string why;
+  const std::string word =
+      WriteSpreadsheet(well, *out, metrics, static_cast<std::uint16_t>(bins), &why);
+  if (!word.empty()) return Fail(why.empty() ? *out + ": " + word : why, 1);
   const SpreadsheetFiles files = SpreadsheetFileNames(*out);
   std::printf("%s\n%s\n", files.rawData.c_str(), files.histogram.c_str());
   if (a.Has("--open")) {

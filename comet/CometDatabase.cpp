@@ -14,6 +14,7 @@
 #include "MemoryStream.h"
 #include "RecordCodec.h"
 #include "SystemInfo.h"
+#include "UniqueFiles.h"
 
 namespace {
 
@@ -200,8 +201,8 @@ bool SaveReplacing(TMemoryStream* stream, const std::string& fileName) {
     LogMessage("ERROR: Unable to create directory \"" + folder + "\"!!!");
     return false;
   }
-  std::string temp = fileName + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
+  std::string temp;
+  const int fd = CreateUniqueFile(fileName + ".", temp);
   if (fd < 0) {
     LogMessage("ERROR: unable to create a file beside " + fileName + "!!!");
     return false;

@@ -14,6 +14,7 @@
 
 #include "EventLog.h"
 #include "SystemInfo.h"
+#include "UniqueFiles.h"
 
 namespace {
 
@@ -99,10 +100,11 @@ bool Save(const std::string& path, const IniText& text) {
 
   struct stat st {};
   const bool existed = stat(path.c_str(), &st) == 0;
-  std::string temp = path + ".XXXXXX";
-  int fd = mkstemp(temp.data());
+  std::string temp;
+  int fd = CreateUniqueFile(path + ".", temp);
   if (fd < 0) return false;
-  fchmod(fd, existed ? (st.st_mode & 07777) : 0644);
+  // A settings file keeps its mode; a new one gets the user's usual mode.
+  if (existed) fchmod(fd, st.st_mode & 07777);
   bool ok = true;
   for (std::size_t done = 0; ok && done < data.size();) {
     ssize_t n = write(fd, data.data() + done, data.size() - done);

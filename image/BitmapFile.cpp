@@ -16,6 +16,7 @@
 #include "EventLog.h"
 #include "LittleEndian.h"
 #include "MessageBox.h"
+#include "UniqueFiles.h"
 
 namespace {
 
@@ -262,16 +263,13 @@ bool BitmapImageClass::SaveToFile(const std::string& fileName, bool withMetaData
 
   // The file is written beside its final name and moved there when whole,
   // so a failed save never destroys the file it would have replaced.
-  std::string temp = fileName + ".XXXXXX";
-  int fd = mkostemp(temp.data(), O_CLOEXEC);
+  std::string temp;
+  int fd = CreateUniqueFile(fileName + ".", temp);
   if (fd < 0) {
     LogMessage("ERROR: CreateFileA() - invalid handle value!!!");
     ShowErrorBox("Unable to save file \"" + fileName + "\"!!!", kSaveCaption);
     return exitWith(false);
   }
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
 
   auto fail = [&](const std::string& error) {
     LogMessage("ERROR: " + error);

@@ -14,6 +14,7 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   xdg-utils
+  locales
   clang
   libclang-rt-14-dev
 )

@@ -1,6 +1,7 @@
 #include "DataSets.h"
 
 #include <algorithm>
+#include <set>
 
 #include "AppPaths.h"
 #include "CometDatabase.h"
@@ -23,28 +24,65 @@ void MakeFreshDataSet(WellRecord& well, const std::string& wellName) {
   well.Comets = NewCometArray();
 }
 
-bool LoadImageDataSet(const std::string& imagePath, WellRecord& well) {
+std::string ForeignResultsText(const std::string& imagePath, const std::string& owner) {
+  return "the results in " + DataSetPathOf(imagePath) + " are those of " + owner + ", not of " +
+         FileNameOf(imagePath);
+}
+
+std::string OwnerOfForeignResults(const std::string& imagePath) {
+  const std::string path = DataSetPathOf(imagePath);
+  WellRecord well;
+  if (!FileExists(path) || !Zelcor_ReadFromDB(path, well)) return {};
+  const std::string owner = WellNameOf(well);
+  return DataSetBelongsTo(owner, imagePath) ? std::string() : owner;
+}
+
+bool LoadImageDataSet(const std::string& imagePath, WellRecord& well, std::string* why) {
   const std::string path = DataSetPathOf(imagePath);
   well.Comets.reset();
-  if (FileExists(path) && Zelcor_ReadFromDB(path, well)) return true;
+  if (FileExists(path)) {
+    if (!Zelcor_ReadFromDB(path, well)) {
+      if (why != nullptr) *why = "its results in " + path + " cannot be read";
+    } else if (!DataSetBelongsTo(WellNameOf(well), imagePath)) {
+      const std::string text = ForeignResultsText(imagePath, WellNameOf(well));
+      LogMessage("ERROR: " + text + "!!!");
+      if (why != nullptr) *why = text;
+      well.Comets.reset();
+    } else {
+      return true;
+    }
+  }
   MakeFreshDataSet(well, FileNameOf(imagePath));
   return false;
 }
 
 void BuildFolderSummary(const std::string& folder, WellRecord& well,
-                        const std::function<void(int, int)>& progress) {
+                        const std::function<void(int, int)>& progress,
+                        std::vector<std::string>* notes) {
   LogMessage("entering BuildFolderSummary(" + folder + ")...");
   const std::string root = AsFolder(folder);
   well.Comets.reset();
   MakeFreshDataSet(well, "");
   const std::vector<std::string> images = ListFolderImages(root);
+  auto note = [&](const std::string& text) {
+    LogMessage("ERROR: " + text + "!!!");
+    if (notes != nullptr) notes->push_back(text);
+  };
+  std::set<std::string> reported;
   int done = 0;
   for (const std::string& image : images) {
     const std::string path = DataSetPathOf(image);
-    if (FileExists(path)) {
+    const std::vector<std::string> sharing = ImagesSharingResultsWith(image, images);
+    if (!sharing.empty()) {
+      if (reported.insert(ResultFolderOf(image)).second)  // once per group
+        note(SharedResultsText(image, sharing) + "; none is counted");
+    } else if (FileExists(path)) {
       WellRecord scratch;
-      if (Zelcor_ReadFromDB(path, scratch) && scratch.Comets != nullptr &&
-          well.CometCount + scratch.CometCount < WellRecord::kMaxComets) {
+      if (!Zelcor_ReadFromDB(path, scratch) || scratch.Comets == nullptr) {
+        note(path + " cannot be read; its comets are not counted");
+      } else if (!DataSetBelongsTo(WellNameOf(scratch), image)) {
+        note(ForeignResultsText(image, WellNameOf(scratch)) + "; they are not counted");
+      } else if (well.CometCount + scratch.CometCount < WellRecord::kMaxComets) {
         std::copy_n(scratch.Comets.get(), scratch.CometCount, well.Comets.get() + well.CometCount);
         well.CometCount += scratch.CometCount;
       }

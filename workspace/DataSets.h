@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "CometRecords.h"
 
@@ -10,12 +11,24 @@
 // comets and a zeroed array. Other fields keep what they held.
 void MakeFreshDataSet(WellRecord& well, const std::string& wellName);
 
-// The data set of an image: its ".cdb" when one exists and reads, else a
-// fresh one named after the image file. True when it was read from disk.
-bool LoadImageDataSet(const std::string& imagePath, WellRecord& well);
+// The data set of an image: its ".cdb" when one exists, reads and holds
+// this image's results, else a fresh one named after the image file. True
+// when it was read from disk; when a ".cdb" was there but not taken, `why`
+// says why (unreadable, or the results of another image of the same name).
+bool LoadImageDataSet(const std::string& imagePath, WellRecord& well, std::string* why = nullptr);
+
+// The name of the other image whose results stand in this image's result
+// folder (same name, another extension), or "" when they are this image's
+// own, or there are none, or they cannot be read. Such results are never
+// read or replaced as this image's.
+std::string OwnerOfForeignResults(const std::string& imagePath);
+std::string ForeignResultsText(const std::string& imagePath, const std::string& owner);
 
 // The folder summary: every image's comets appended in folder order while
 // the total stays below 8192 (an image whose comets would not fit is
 // skipped whole), then the statistics. `progress` hears of each image.
+// Images that would share a result folder, unreadable data sets and data
+// sets of other images are not counted; `notes` receives why.
 void BuildFolderSummary(const std::string& folder, WellRecord& well,
-                        const std::function<void(int done, int total)>& progress = {});
+                        const std::function<void(int done, int total)>& progress = {},
+                        std::vector<std::string>* notes = nullptr);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "AppPaths.h"
+#include "CometRecords.h"
 
 namespace fs = std::filesystem;
 
@@ -36,21 +37,72 @@ std::string AsFolder(const std::string& folder) {
   return f == "/" ? f : f + "/";
 }
 
+namespace {
+
+// The listing group of an image file name: 0 BMP, 1 PNG, 2 JPEG; -1 for
+// other files.
+int ImageGroup(const std::string& name) {
+  const std::string lower = Lower(name);
+  if (EndsWith(lower, ".bmp")) return 0;
+  if (EndsWith(lower, ".png")) return 1;
+  if (EndsWith(lower, ".jpg") || EndsWith(lower, ".jpeg")) return 2;
+  return -1;
+}
+
+}  // namespace
+
 std::vector<std::string> ListFolderImages(const std::string& folder) {
   const std::string root = AsFolder(folder);
-  std::vector<std::string> names;
+  std::vector<std::string> groups[3];
   std::error_code ec;
-  for (const auto& entry : fs::directory_iterator(root, ec))
-    names.push_back(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(root, ec)) {
+    std::error_code kind;
+    if (!entry.is_regular_file(kind)) continue;  // folders named like images are not images
+    const std::string name = entry.path().filename().string();
+    const int group = ImageGroup(name);
+    if (group >= 0) groups[group].push_back(name);
+  }
   std::vector<std::string> images;
-  for (const char* extension : {".bmp", ".png", ".jpg"}) {
-    std::vector<std::string> group;
-    for (const auto& name : names)
-      if (EndsWith(Lower(name), extension)) group.push_back(name);
+  for (auto& group : groups) {
     std::sort(group.begin(), group.end());
     for (const auto& name : group) images.push_back(root + name);
   }
   return images;
+}
+
+std::vector<std::string> ImagesSharingResultsWith(const std::string& imagePath,
+                                                  const std::vector<std::string>& images) {
+  const std::string folder = ResultFolderOf(imagePath);
+  std::vector<std::string> others;
+  for (const auto& image : images)
+    if (image != imagePath && ResultFolderOf(image) == folder) others.push_back(image);
+  return others;
+}
+
+std::vector<std::string> ImagesSharingResultsWith(const std::string& imagePath) {
+  const std::string folder = FolderOf(imagePath);
+  return ImagesSharingResultsWith(imagePath, ListFolderImages(folder.empty() ? "." : folder));
+}
+
+std::string SharedResultsText(const std::string& imagePath, const std::vector<std::string>& others) {
+  std::string names = FileNameOf(imagePath);
+  for (std::size_t i = 0; i < others.size(); ++i)
+    names += (i + 1 == others.size() ? " and " : ", ") + FileNameOf(others[i]);
+  std::string folder = ResultFolderOf(imagePath);
+  folder.pop_back();
+  return names + " would share the result folder " + folder +
+         "; rename all but one of them so each has a name of its own";
+}
+
+bool DataSetBelongsTo(const std::string& wellName, const std::string& imagePath) {
+  const std::string image = Lower(FileNameOf(imagePath));
+  const std::string stored = Lower(wellName);
+  if (stored.empty() || stored == image) return true;
+  // Names longer than the field are stored cut short.
+  if (stored.size() + 1 >= sizeof(WellHeader::WellName) && image.rfind(stored, 0) == 0) return true;
+  // A data set of an image with the same name but another extension (the
+  // pair would share the result folder) is that image's, not this one's.
+  return RemoveExtension(stored) != RemoveExtension(image);
 }
 
 bool IsPlainFileName(const std::string& name) {

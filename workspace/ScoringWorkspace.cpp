@@ -20,6 +20,7 @@
 #include "ImagePaths.h"
 #include "MessageBox.h"
 #include "RecycleBin.h"
+#include "StagingFolders.h"
 #include "SystemInfo.h"
 #include "Timestamp.h"
 #include "ToolkitWrappers.h"
@@ -72,7 +73,7 @@ bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
     LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(FAILURE)...");
     return false;
   }
-  LoadImageDataSet(imagePath, well_);
+  LoadImageDataSet(imagePath, well_, &message_);
   LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
   return true;
 }
@@ -84,6 +85,18 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
     message_ = "no image is selected";
     return false;
   }
+  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
+  // Never score into, or over, the results of another image.
+  const std::vector<std::string> sharing = ImagesSharingResultsWith(imagePath_);
+  const std::string owner = sharing.empty() ? OwnerOfForeignResults(imagePath_) : std::string();
+  if (!sharing.empty() || !owner.empty()) {
+    message_ = !sharing.empty() ? SharedResultsText(imagePath_, sharing) + "; none is scored"
+                                : ForeignResultsText(imagePath_, owner) +
+                                      "; move them away or rename " + FileNameOf(imagePath_);
+    LogMessage("ERROR: " + message_ + "!!!");
+    run.ok = false;
+    return false;
+  }
   if (FileExists(run.resultFolder)) {
     if (ask && AskYesNo("Overwrite existing data?", run.resultFolder) != kIdYes) {
       LogMessage("exiting  " + kForm + name + "(" + declinedWord + ")...");
@@ -91,15 +104,14 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
     }
     run.replace = true;
   }
-  const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
-  std::string staging = folder + ".scoring-XXXXXX";
-  if (mkdtemp(staging.data()) == nullptr) {
-    message_ = "cannot create a folder beside " + folder;
+  RemoveStaleStagingFolders(folder);
+  std::string error;
+  if (!MakeStagingFolder(folder, run.staging, error)) {
+    message_ = error;
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     return false;
   }
-  run.staging = staging + "/";
   if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
   return true;
 }
@@ -177,6 +189,8 @@ ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     run.staging.clear();
+  } else {
+    ForgetStagingMarker(folder);
   }
   if (!run.ok && !run.staging.empty()) {
     LogMessage("ERROR: " + message_ + "; the previous results are kept!!!");

@@ -1,13 +1,16 @@
 #include "SpreadsheetExport.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
 #include "AppPaths.h"
+#include "ClassicNumbers.h"
 #include "CometMetrics.h"
 #include "EventLog.h"
 #include "MetricHistogram.h"
-#include "TextFile.h"
+#include "ReplacingFile.h"
 
 namespace {
 
@@ -45,14 +48,17 @@ std::string Printf(const char* format, auto... values) {
   return buffer;
 }
 
-bool WriteRawData(const std::string& name, const WellRecord& well,
-                  const std::array<bool, 18>& metrics) {
+// Creates one export file, tracing it as the system's fopen; the word is
+// empty when it was created.
+bool Create(ReplacingFile& file, const std::string& name) {
   LogMessage("entering fopen(" + name + ")...");
-  TextFile file = OpenTextFile(name, "w");
-  if (!file) {
-    LogMessage("exiting  fopen(" + name + ")...");
-    return false;
-  }
+  LogMessage("exiting  fopen(" + name + ")...");
+  if (!file) LogMessage("ERROR: unable to create " + name + ": " + file.Reason() + "!!!");
+  return static_cast<bool>(file);
+}
+
+bool WriteRawData(ReplacingFile& file, const WellRecord& well,
+                  const std::array<bool, 18>& metrics) {
   std::string first = "Comet\t", second = "Image\t", units = "\t";
   for (int k = 0; k < 18; ++k)
     if (metrics[k]) {
@@ -72,22 +78,45 @@ bool WriteRawData(const std::string& name, const WellRecord& well,
       if (metrics[k]) line += Printf("%lf\t", static_cast<double>(c.Metrics[k]));
     file.Write(line + "\n");
   }
-  return file.Close();
+  return file.Commit();
 }
 
-bool WriteHistograms(const std::string& name, WellRecord& well, const std::array<bool, 18>& metrics,
-                     std::uint16_t buckets) {
-  LogMessage("entering fopen(" + name + ")...");
-  TextFile file = OpenTextFile(name, "w");
-  if (!file) {
-    LogMessage("exiting  fopen(" + name + ")...");
-    return false;
+// The span of a metric's histogram: the data set's statistics, or where it
+// has none (fewer than two counted comets) the undeleted comets' own
+// values, 0 and 1 when there are none.
+std::pair<float, float> HistogramSpan(const WellRecord& well, int metric) {
+  const int slot = SlotOfMetric(metric);
+  if (well.MinValue[slot] <= well.MaxValue[slot])
+    return {well.MinValue[slot], well.RangeValue[slot] == 0.0f ? 1.0f : well.RangeValue[slot]};
+  float low = 0.0f, high = 0.0f;
+  bool any = false;
+  const std::uint32_t n =
+      well.Comets == nullptr ? 0 : std::min(well.CometCount, WellRecord::kMaxComets);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    const float v = well.Comets[i].Metrics[metric];
+    if (well.Comets[i].Deleted != 0 || std::isnan(v)) continue;
+    low = any ? std::min(low, v) : v;
+    high = any ? std::max(high, v) : v;
+    any = true;
   }
+  const float range = high - low;
+  return {low, range == 0.0f ? 1.0f : range};
+}
+
+bool WriteHistograms(ReplacingFile& file, WellRecord& well, const std::array<bool, 18>& metrics,
+                     std::uint16_t buckets) {
   for (int k = 0; k < 18; ++k) {
     if (!metrics[k]) continue;
-    const std::vector<float> counts = ComputeMetricHistogram(well, k, buckets);
     const int slot = SlotOfMetric(k);
-    const long double low = well.MinValue[slot], range = well.RangeValue[slot];
+    // Counted over the span the labels show; the data set keeps its own values.
+    const auto [lowValue, rangeValue] = HistogramSpan(well, k);
+    const float storedMin = well.MinValue[slot], storedRange = well.RangeValue[slot];
+    well.MinValue[slot] = lowValue;
+    well.RangeValue[slot] = rangeValue;
+    const std::vector<float> counts = ComputeMetricHistogram(well, k, buckets);
+    well.MinValue[slot] = storedMin;
+    well.RangeValue[slot] = storedRange == 0.0f ? 1.0f : storedRange;
+    const long double low = lowValue, range = rangeValue;
     std::string bins = "\t";
     for (int j = 1; j < buckets; ++j)
       bins += Printf("%.01lf - %.01lf\t",
@@ -101,7 +130,7 @@ bool WriteHistograms(const std::string& name, WellRecord& well, const std::array
     for (float count : counts) line += Printf("%lf\t", static_cast<double>(count));
     file.Write(bins + line + "\n\n");
   }
-  return file.Close();
+  return file.Commit();
 }
 
 }  // namespace
@@ -113,10 +142,24 @@ SpreadsheetFiles SpreadsheetFileNames(const std::string& chosenName) {
 }
 
 std::string WriteSpreadsheet(WellRecord& well, const std::string& chosenName,
-                             const std::array<bool, 18>& metrics, std::uint16_t buckets) {
+                             const std::array<bool, 18>& metrics, std::uint16_t buckets,
+                             std::string* error) {
+  const ScopedClassicNumbers classic;
   const SpreadsheetFiles files = SpreadsheetFileNames(chosenName);
-  if (!WriteRawData(files.rawData, well, metrics)) return "ERROR CREATING RAW DATA FILE";
-  if (!WriteHistograms(files.histogram, well, metrics, buckets))
-    return "ERROR CREATING HISTOGRAM FILE";
+  auto failed = [&](const ReplacingFile& file, const std::string& name, const char* what) {
+    const std::string sentence = std::string(file.WriteFailed() ? "cannot write " : "cannot create ") +
+                                 name + ": " + file.Reason();
+    LogMessage("ERROR: " + sentence + "!!!");
+    if (error != nullptr) *error = sentence;
+    return std::string(file.WriteFailed() ? "ERROR WRITING " : "ERROR CREATING ") + what + " FILE";
+  };
+  {
+    ReplacingFile raw(files.rawData, true);
+    if (!Create(raw, files.rawData) || !WriteRawData(raw, well, metrics))
+      return failed(raw, files.rawData, "RAW DATA");
+  }
+  ReplacingFile histogram(files.histogram, true);
+  if (!Create(histogram, files.histogram) || !WriteHistograms(histogram, well, metrics, buckets))
+    return failed(histogram, files.histogram, "HISTOGRAM");
   return "";
 }

@@ -16,7 +16,13 @@ struct SpreadsheetFiles {
 };
 SpreadsheetFiles SpreadsheetFileNames(const std::string& chosenName);
 
-// Writes both files. The result word is empty on success, else
-// "ERROR CREATING RAW DATA FILE" or "ERROR CREATING HISTOGRAM FILE".
+// Writes both files, each through a temporary file moved over any earlier
+// one only when complete, numbers always with "." as the decimal mark. The
+// result word is empty on success, else "ERROR CREATING RAW DATA FILE",
+// "ERROR CREATING HISTOGRAM FILE", or for a failure after creation (a full
+// disk) "ERROR WRITING RAW DATA FILE" / "ERROR WRITING HISTOGRAM FILE";
+// `error` then says which file and why. A data set without statistics
+// (fewer than two counted comets) gets its bins from its comets' own values.
 std::string WriteSpreadsheet(WellRecord& well, const std::string& chosenName,
-                             const std::array<bool, 18>& metrics, std::uint16_t buckets);
+                             const std::array<bool, 18>& metrics, std::uint16_t buckets,
+                             std::string* error = nullptr);

@@ -143,6 +143,33 @@ TEST_F(BadInputTest, AFullDiskKeepsThePreviousResults) {
     EXPECT_EQ(e.path().filename().string().find(".scoring-"), std::string::npos) << e.path();
 }
 
+// An export that runs out of room half-way says which file and why, and
+// leaves the earlier export of that name whole.
+TEST_F(BadInputTest, AFullDiskKeepsThePreviousExport) {
+  ASSERT_EQ(Cli("export good --out r.xls --bins 4").status, 0);
+  const std::string raw = Bytes("r(raw data).xls"), histogram = Bytes("r(histogram).xls");
+  ASSERT_GT(raw.size(), 4096u);
+  CliRun run = Cli("export good --out r.xls --bins 5", "", "ulimit -f 4; ");
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_TRUE(Contains(run, "cannot write r(raw data).xls: File too large")) << run.out;
+  EXPECT_EQ(Bytes("r(raw data).xls"), raw);
+  EXPECT_EQ(Bytes("r(histogram).xls"), histogram);
+  for (const auto& e : fs::directory_iterator(work_.Path()))
+    EXPECT_EQ(e.path().filename().string().find(".xls."), std::string::npos) << e.path();
+}
+
+// The command line writes "." whatever the locale of the shell.
+TEST_F(BadInputTest, ExportsUnderACommaLocaleUseDecimalPoints) {
+  const std::string comma = CommaDecimalLocale();
+  if (comma.empty()) GTEST_SKIP() << "no de_DE locale can be made here (localedef missing)";
+  ASSERT_EQ(Cli("export good --out p.xls --bins 4").status, 0);
+  const CliRun run = Cli("export good --out c.xls --bins 4", "",
+                         "LOCPATH='" + std::string(getenv("LOCPATH")) + "' LC_ALL=" + comma + " ");
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(Bytes("c(raw data).xls"), Bytes("p(raw data).xls"));
+  EXPECT_EQ(Bytes("c(histogram).xls"), Bytes("p(histogram).xls"));
+}
+
 TEST_F(BadInputTest, AResultFolderThatCannotBeReplacedIsReported) {
   // A plain file where the staging folder's parent should be writable is
   // hard to arrange as root; an immutable result folder does it where the

@@ -120,3 +120,19 @@ std::vector<std::string> ScopedTraceLog::Messages() const {
 }
 
 }  // namespace testing_support
+
+namespace testing_support {
+
+std::string CommaDecimalLocale() {
+  static const std::string name = [] {
+    static TempDir folder;
+    const std::string made = folder / "de_DE.UTF-8";
+    const std::string command = "localedef -i de_DE -f UTF-8 '" + made + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !Exists(made + "/LC_NUMERIC")) return std::string();
+    setenv("LOCPATH", folder.Path().c_str(), 1);
+    return std::string("de_DE.UTF-8");
+  }();
+  return name;
+}
+
+}  // namespace testing_support

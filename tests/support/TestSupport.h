@@ -79,6 +79,11 @@ class ScopedTraceLog {
   std::string path_;
 };
 
+// A locale that writes numbers with a decimal comma ("de_DE.UTF-8"), made
+// once for the whole run in a private folder that LOCPATH then names; empty
+// when this machine cannot make one.
+std::string CommaDecimalLocale();
+
 // A log file's lines, split on CR LF.
 std::vector<std::string> SplitCrLf(const std::string& text);
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <clocale>
+#include <cstdio>
 #include <filesystem>
 
 #include "CometMetrics.h"
@@ -74,12 +76,75 @@ TEST(ExportTest, NoMetricsAndNoComets) {
 
 TEST(ExportTest, UnwritableFilesAreNamed) {
   WellRecord well = SmallDataSet();
-  EXPECT_EQ(WriteSpreadsheet(well, "/no/such/folder/r.xls", Chosen({1}), 2),
+  std::string error;
+  EXPECT_EQ(WriteSpreadsheet(well, "/no/such/folder/r.xls", Chosen({1}), 2, &error),
             "ERROR CREATING RAW DATA FILE");
+  EXPECT_EQ(error, "cannot create /no/such/folder/r(raw data).xls: No such file or directory");
   TempDir dir;
   std::filesystem::create_directories(dir / "h(histogram).xls");  // a folder in the way
   EXPECT_EQ(WriteSpreadsheet(well, dir / "h.xls", Chosen({1}), 2), "ERROR CREATING HISTOGRAM FILE");
   EXPECT_TRUE(Exists(dir / "h(raw data).xls"));
+}
+
+// Numbers keep "." under a desktop locale with a decimal comma, which the
+// window's toolkit applies to the C library.
+TEST(ExportTest, DecimalPointWhateverTheLocale) {
+  const std::string comma = CommaDecimalLocale();
+  if (comma.empty()) GTEST_SKIP() << "no de_DE locale can be made here (localedef missing)";
+  TempDir dir;
+  WellRecord well = SmallDataSet();
+  ASSERT_EQ(WriteSpreadsheet(well, dir / "c.xls", Chosen({kCometLength}), 2), "");
+  const std::string expectedRaw = ReadFile(dir / "c(raw data).xls");
+  const std::string expectedHistogram = ReadFile(dir / "c(histogram).xls");
+  ASSERT_NE(setlocale(LC_ALL, comma.c_str()), nullptr);
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  EXPECT_STREQ(probe, "1,5");  // the locale is in force
+  const std::string word = WriteSpreadsheet(well, dir / "d.xls", Chosen({kCometLength}), 2);
+  setlocale(LC_ALL, "C");
+  ASSERT_EQ(word, "");
+  EXPECT_EQ(ReadFile(dir / "d(raw data).xls"), expectedRaw);
+  EXPECT_EQ(ReadFile(dir / "d(histogram).xls"), expectedHistogram);
+  EXPECT_NE(expectedHistogram.find("10.0 - 12.5"), std::string::npos) << expectedHistogram;
+}
+
+// Fewer than two counted comets leave the statistics at their sentinels;
+// the bins then span the comets' own values (0 and 1 when there are none),
+// and the data set keeps what it holds.
+TEST(ExportTest, BinsOfDataSetsWithoutStatistics) {
+  TempDir dir;
+  WellRecord one;
+  MakeFreshDataSet(one, "one.bmp");
+  one.CometCount = 1;
+  one.Comets[0].Included = 1;
+  one.Comets[0].Metrics[kTailMoment] = 7.5f;
+  Zelcor_ComputeWellStatistics(one);
+  const float sentinel = one.MinValue[SlotOfMetric(kTailMoment)];
+  ASSERT_EQ(WriteSpreadsheet(one, dir / "one.xls", Chosen({kTailMoment}), 2), "");
+  EXPECT_EQ(ReadFile(dir / "one(histogram).xls"),
+            "\t7.5 - 8.0\t8.0 - 8.5\r\nTail Moment\t1.000000\t0.000000\t\r\n\r\n");
+  EXPECT_EQ(one.MinValue[SlotOfMetric(kTailMoment)], sentinel);
+
+  WellRecord none;
+  MakeFreshDataSet(none, "none.bmp");
+  Zelcor_ComputeWellStatistics(none);
+  ASSERT_EQ(WriteSpreadsheet(none, dir / "none.xls", Chosen({kTailMoment}), 2), "");
+  EXPECT_EQ(ReadFile(dir / "none(histogram).xls"),
+            "\t0.0 - 0.5\t0.5 - 1.0\r\nTail Moment\t0.000000\t0.000000\t\r\n\r\n");
+}
+
+// Every "entering fopen" has its exiting line, so the trace does not stay
+// one level deeper after an export.
+TEST(ExportTest, TraceIsBalanced) {
+  ScopedTraceLog log;
+  TempDir dir;
+  WellRecord well = SmallDataSet();
+  const int depth = ProcessEventLog().Depth();
+  ASSERT_EQ(WriteSpreadsheet(well, dir / "t.xls", Chosen({kCometLength}), 2), "");
+  EXPECT_EQ(ProcessEventLog().Depth(), depth);
+  EXPECT_EQ(WriteSpreadsheet(well, "/no/such/folder/t.xls", Chosen({1}), 2),
+            "ERROR CREATING RAW DATA FILE");
+  EXPECT_EQ(ProcessEventLog().Depth(), depth);
 }
 
 TEST(MetricHistogramTest, BucketsOfUndeletedComets) {

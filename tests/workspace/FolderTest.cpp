@@ -7,6 +7,7 @@
 #include "DataSets.h"
 #include "FolderScoring.h"
 #include "ImagePaths.h"
+#include "StagingFolders.h"
 #include "SyntheticField.h"
 #include "TestSupport.h"
 #include "ToolkitWrappers.h"
@@ -45,13 +46,15 @@ class FolderTest : public ::testing::Test {
 };
 
 TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
-  for (const char* name : {"b.png", "a.PNG", "c.jpg", "z.bmp", "notes.txt", "d.jpeg"})
+  for (const char* name : {"b.png", "a.PNG", "c.jpg", "z.bmp", "notes.txt", "d.jpeg", "b.JPEG"})
     WriteFile(dir_ / name, "x");
-  fs::create_directories(dir_ / "z");
+  // Folders are never images, whatever their names.
+  for (const char* folder : {"z", "e.png", "z.scoring-Ab12Cd"}) fs::create_directories(dir_ / folder);
   const auto images = ListFolderImages(dir_.Path());
   std::vector<std::string> names;
   for (const auto& p : images) names.push_back(p.substr(dir_.Path().size() + 1));
-  EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "c.jpg"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "b.JPEG", "c.jpg",
+                                             "d.jpeg"}));
   EXPECT_EQ(ResultFolderOf("/x/img01.jpg"), "/x/img01/");
   EXPECT_EQ(DataSetPathOf("/x/img01.jpg"), "/x/img01/img01.cdb");
   for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"})
@@ -133,3 +136,60 @@ TEST_F(FolderTest, SummaryAddsTheImagesUp) {
 }
 
 }  // namespace
+
+TEST_F(FolderTest, ImagesOfOneNameShareAResultFolder) {
+  for (const char* name : {"slide.png", "slide.JPG", "slide.jpeg", "slides.png", "Slide.bmp", "x.png"})
+    WriteFile(dir_ / name, "x");
+  auto names = [&](const std::vector<std::string>& paths) {
+    std::vector<std::string> out;
+    for (const auto& p : paths) out.push_back(fs::path(p).filename().string());
+    return out;
+  };
+  EXPECT_EQ(names(ImagesSharingResultsWith(dir_ / "slide.png")),
+            (std::vector<std::string>{"slide.JPG", "slide.jpeg"}));
+  EXPECT_EQ(names(ImagesSharingResultsWith(dir_ / "slide.jpeg")),
+            (std::vector<std::string>{"slide.png", "slide.JPG"}));
+  EXPECT_TRUE(ImagesSharingResultsWith(dir_ / "slides.png").empty());
+  EXPECT_TRUE(ImagesSharingResultsWith(dir_ / "Slide.bmp").empty());  // Slide/ is not slide/
+  EXPECT_TRUE(ImagesSharingResultsWith(dir_ / "x.png").empty());
+  const std::string text =
+      SharedResultsText(dir_ / "slide.png", ImagesSharingResultsWith(dir_ / "slide.png"));
+  EXPECT_NE(text.find("slide.png, slide.JPG and slide.jpeg would share the result folder " +
+                      dir_ / "slide"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("rename"), std::string::npos) << text;
+}
+
+TEST_F(FolderTest, DataSetsBelongToTheImageTheyName) {
+  const std::string longName(60, 'a');
+  const std::string cut = longName.substr(0, 47);
+  struct Case {
+    std::string wellName, image;
+    bool belongs;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"slide.png", "/f/slide.png", true},
+           {"SLIDE.PNG", "/f/slide.png", true},     // stored by a system that ignores case
+           {"", "/f/slide.png", true},              // no name stored
+           {"old.png", "/f/slide.png", true},       // image and results renamed together
+           {"slide.jpg", "/f/slide.png", false},    // the other image of the pair
+           {"slide.jpeg", "/f/slide.JPG", false},
+           {cut, "/f/" + longName + ".png", true},  // stored cut short
+           {cut.substr(0, 45) + ".j", "/f/" + cut.substr(0, 45) + ".png", false},
+       })
+    EXPECT_EQ(DataSetBelongsTo(c.wellName, c.image), c.belongs) << c.wellName << " " << c.image;
+}
+
+TEST_F(FolderTest, StagingFolderNames) {
+  for (const auto& [name, staging] : std::vector<std::pair<std::string, bool>>{
+           {"field_004.scoring-Ab3xZ9", true},
+           {"a.b.scoring-000000", true},
+           {"field_004", false},
+           {".scoring-Ab3xZ9", false},
+           {"field_004.scoring-Ab3xZ", false},
+           {"field_004.scoring-Ab3xZ99", false},
+           {"field_004.scoring-Ab3-Z9", false},
+       })
+    EXPECT_EQ(IsStagingFolderName(name), staging) << name;
+}
