@@ -191,11 +191,13 @@ void EventLog::Log(const std::string& message) {
   if (enabled_ == 0 && !error) return;
   std::lock_guard lock(mutex_);
   if (path_.empty()) return;  // not opened yet
+  const int savedErrno = errno;  // a failure being reported keeps its error number
   if (!rotationBlocked_) {
     const std::uint64_t size = GetFileSize64(path_);
     if (size > sizeLimit_ && size > rotationRetrySize_) Rotate();
   }
   AppendLine(message, enabled_ != 0);
+  errno = savedErrno;
 }
 
 void EventLog::Rotate() {

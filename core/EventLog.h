@@ -57,7 +57,8 @@ class EventLog {
   void Open(const std::string& logPath, const std::string& settingsPath);
 
   // Appends one trace line when enabled (an ERROR line always); rotates
-  // first when the file has grown past the size limit.
+  // first when the file has grown past the size limit. Leaves errno as it
+  // was, so a failure can be logged before its reason is read.
   void Log(const std::string& message);
 
   // Closes the full file with two lines, renames it, opens a new file and

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -30,6 +31,11 @@ namespace {
 const std::string kForm = "TMainApplicationForm::";
 constexpr int kMinCometSide = 16;  // features must be wider and taller than 15
 
+// ": " and the system's text for an error number, or nothing without one.
+std::string Because(int error) {
+  return error != 0 ? ": " + ErrnoText(error) : std::string();
+}
+
 bool TouchesBorder(const FeatureRecord& f, int width, int height) {
   return f.left <= 0 || f.right >= width - 1 || f.top <= 0 || f.bottom >= height - 1;
 }
@@ -46,6 +52,13 @@ struct ScoringWorkspace::Run {
   bool limitLogged = false;
   std::string lastName;
   bool ok = true;
+  int error = 0;  // the system's error number of the first failed write
+
+  // A write failed: keeps the first failure's error number.
+  void WriteFailed() {
+    if (ok) error = errno;
+    ok = false;
+  }
 };
 
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
@@ -132,7 +145,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
   comet.Image->SetValueWhereNonZero(mask.image, 0);
   comet.Image->RangeNonZeroGRAY(0, 255);
   const std::string name = NextThumbnailName(run.staging, run.lastName);
-  if (!comet.Image->SaveToFile(run.staging + name + ".bmp")) run.ok = false;
+  if (!comet.Image->SaveToFile(run.staging + name + ".bmp")) run.WriteFailed();
 
   CometRecord& entry = well_.Comets[run.count];
   entry = CometRecord{};
@@ -159,7 +172,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
   }
   TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.ok = false;
+  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.WriteFailed();
   TJPEGImage_Destroy(jpeg);
   ++run.count;
 }
@@ -172,20 +185,23 @@ ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
   const bool first = Zelcor_WriteToDB(staged, well_);
+  const int firstError = errno;
   Zelcor_ComputeWellStatistics(well_);
   const bool second = Zelcor_WriteToDB(staged, well_);
+  const int writeError = first ? errno : firstError;
   const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
   if (!first || !second) {
     run.ok = false;
-    message_ = "cannot write the data set " + dataSetPath_;
+    message_ = "cannot write the data set " + dataSetPath_ + Because(writeError);
   } else if (!run.ok) {
-    message_ = "some comet thumbnails could not be written for " + folder;
+    message_ = "some comet thumbnails could not be written for " + folder + Because(run.error);
   } else if (run.replace && !AnsiString_RecycleFile(run.resultFolder, true)) {
     run.ok = false;
     message_ = "cannot move the old results " + folder + " to the trash";
   } else if (std::rename(run.staging.c_str(), folder.c_str()) != 0) {
     // The old results are in the trash by now: keep the new ones where they are.
-    message_ = "cannot put the new results in place at " + folder + "; they are in " + run.staging;
+    message_ = "cannot put the new results in place at " + folder + Because(errno) +
+               "; they are in " + run.staging;
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     run.staging.clear();
