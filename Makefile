@@ -7,7 +7,7 @@ CMAKE_GEN  := $(shell command -v ninja >/dev/null 2>&1 && echo -G Ninja)
 
 FUZZ_SECONDS ?= 180
 
-.PHONY: all deps build run test test-sanitize bench fuzz format format-check clean
+.PHONY: all deps build run test test-sanitize bench fuzz install package format format-check clean
 
 all: build
 
@@ -42,6 +42,17 @@ test-sanitize: deps $(SAN_BUILD)/CMakeCache.txt
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do echo "== $$b"; $$b; done
+
+# `make install` puts both programs, the manual, the desktop entry, the
+# icon and the manual page under PREFIX (DESTDIR honoured); `make package`
+# makes the Debian package in build/.
+PREFIX ?= /usr/local
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 fuzz: deps
 	scripts/fuzz.sh $(FUZZ_SECONDS)

@@ -30,6 +30,7 @@
 #include "AppPaths.h"
 #include "CometMetrics.h"
 #include "DisplayColouring.h"
+#include "Documents.h"
 #include "EventLog.h"
 #include "FieldImageLoader.h"
 #include "FileVersion.h"
@@ -498,13 +499,14 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
 
 void TMainApplicationForm::OverviewMenuItemClick() {
   LogMessage("entering " + kForm + "OverviewMenuItemClick()...");
-  AnsiString_ShellExecute("open", RemoveExtension(ExecutablePath()) + ".html", "", "", 1, false);
+  AnsiString_ShellExecute("open", DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"),
+                          "", "", 1, false);
   LogMessage("exiting  " + kForm + "OverviewMenuItemClick()...");
 }
 
 void TMainApplicationForm::ReleaseNotesMenuItemClick() {
   LogMessage("entering " + kForm + "ReleaseNotesMenuItemClick()...");
-  const std::string path = FolderOf(ExecutablePath()) + "/Strandex Release Notes.pdf";
+  const std::string path = DocumentPath("Strandex Release Notes.pdf");
   if (FileExists(path))
     AnsiString_ShellExecute("open", path, "", "", 1, false);
   else

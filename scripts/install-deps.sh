@@ -15,6 +15,8 @@ packages=(
   libbenchmark-dev
   xdg-utils
   locales
+  desktop-file-utils
+  dpkg-dev
   clang
   libclang-rt-14-dev
 )

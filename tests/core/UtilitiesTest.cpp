@@ -1,12 +1,15 @@
 // Time stamps, file versions, sizes, error texts, text files and paths.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <regex>
 
 #include "AppPaths.h"
+#include "Documents.h"
 #include "FileVersion.h"
 #include "SystemInfo.h"
 #include "TestSupport.h"
@@ -198,6 +201,27 @@ TEST(AppPathsTest, TitleDefaultsToTheExecutablesName) {
   SetApplicationTitle("Quorel Strandex 1.0.0.0");
   EXPECT_EQ(GetApplicationTitle(), "Quorel Strandex 1.0.0.0");
   SetApplicationTitle("");
+}
+
+}  // namespace
+
+namespace {
+
+// The manual and the release notes: beside the executable in a build tree,
+// in share/doc/strandex/ of an installed prefix.
+TEST(DocumentPathTest, BesideTheProgramThenInTheInstalledDocs) {
+  const std::string folder = FolderOf(ExecutablePath());
+  const std::string name = "document-" + std::to_string(getpid()) + ".txt";
+  const std::string beside = folder + "/" + name;
+  const std::string installed = FolderOf(folder) + "/share/doc/strandex/" + name;
+  EXPECT_EQ(DocumentPath(name), beside);  // neither: the path to report
+  ASSERT_TRUE(MakeFolders(FolderOf(installed)));
+  testing_support::WriteFile(installed, "x");
+  EXPECT_EQ(DocumentPath(name), installed);
+  testing_support::WriteFile(beside, "x");
+  EXPECT_EQ(DocumentPath(name), beside);
+  std::remove(beside.c_str());
+  std::remove(installed.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch DESTDIR and checks that every file is
+# where the desktop expects it, that the installed command line runs, that
+# the desktop entry is valid, and (unless told to skip it) that the Debian
+# package holds the same files and names its dependencies.
+# usage: check-install.sh BUILD_DIR [skip-package]
+set -euo pipefail
+build=$1
+skip_package=${2:-0}
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+
+fail() { echo "check-install: $*" >&2; exit 1; }
+
+DESTDIR="$scratch/root" cmake --install "$build" --prefix /usr/local >/dev/null
+prefix="$scratch/root/usr/local"
+expected=(
+  bin/strandex
+  bin/strandex-cli
+  share/applications/strandex.desktop
+  share/icons/hicolor/scalable/apps/strandex.svg
+  share/man/man1/strandex-cli.1
+  share/doc/strandex/strandex.html
+  "share/doc/strandex/Strandex Release Notes.pdf"
+)
+for f in "${expected[@]}"; do
+  [ -f "$prefix/$f" ] || fail "missing $f after install"
+done
+[ -x "$prefix/bin/strandex-cli" ] || fail "strandex-cli is not executable"
+
+version=$(STRANDEX_HOME="$scratch/home" "$prefix/bin/strandex-cli" version)
+[[ "$version" =~ [0-9]+\.[0-9]+\.[0-9]+\.[0-9]+ ]] || fail "installed strandex-cli version printed '$version'"
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/strandex.desktop" || fail "invalid desktop entry"
+else
+  fail "desktop-file-validate is missing (Debian package desktop-file-utils)"
+fi
+grep -q '^Exec=strandex %F$' "$prefix/share/applications/strandex.desktop" || fail "Exec line"
+grep -q '^Categories=Science;Biology;$' "$prefix/share/applications/strandex.desktop" ||
+  fail "Categories line"
+
+if [ "$skip_package" = 1 ]; then
+  echo "check-install: installed files checked; Debian package skipped for this build"
+  exit 0
+fi
+(cd "$build" && cpack -G DEB -B "$scratch/package" >/dev/null) || fail "cpack -G DEB failed"
+deb=$(ls "$scratch"/package/*.deb 2>/dev/null | head -n 1)
+[ -n "$deb" ] || fail "cpack made no .deb"
+contents=$(dpkg-deb --contents "$deb")
+for f in "${expected[@]}"; do
+  grep -qF "./usr/$f" <<<"$contents" || fail "package lacks /usr/$f"
+done
+depends=$(dpkg-deb --field "$deb" Depends)
+for d in libqt6gui6 libqt6widgets6 xdg-utils; do
+  grep -q "$d" <<<"$depends" || fail "package does not depend on $d (Depends: $depends)"
+done
+echo "check-install: installed files, desktop entry and $(basename "$deb") checked"
