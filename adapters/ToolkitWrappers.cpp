@@ -10,6 +10,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtGlobal>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <functional>
@@ -143,8 +144,10 @@ GuardedFailure DecodeFile(const std::string& fileName, ImageFileKind kind, QByte
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
   const QByteArray format = QByteArray(ImageFileKindName(kind)).toLower();
-  if (auto failure = Decode(buffer, format.constData(), decoded))
+  if (auto failure = Decode(buffer, format.constData(), decoded)) {
+    if (!failure->empty()) (*failure)[0] = static_cast<char>(std::tolower((*failure)[0]));
     return "damaged (" + *failure + ")";
+  }
   return std::nullopt;
 }
 

@@ -223,6 +223,7 @@ void EventLog::RotateLocked() {
     return;
   }
   ReleaseFile();
+  rotationRetrySize_ = 0;
   enabled_ = ReadProfileInt("main", "log_all_events", 0, settingsPath_);
   StartFile();
   AppendLine("see \"" + FileNameOf(fullName) + "\" for previous details...", enabled_ != 0);
