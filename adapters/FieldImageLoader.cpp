@@ -24,8 +24,7 @@ bool Decode(const std::string& path, TBitmap* bitmap, std::string& why) {
   const std::string extension = LowerExtension(path);
   if (extension == ".jpg" || extension == ".jpeg") {
     TJPEGImage* picture = TJPEGImage_Create();
-    const bool ok =
-        TJPEGImage_LoadFromFile(picture, path, &why) && TBitmap_Assign(bitmap, picture);
+    const bool ok = TJPEGImage_LoadFromFile(picture, path, &why) && TBitmap_Assign(bitmap, picture);
     TJPEGImage_Destroy(picture);
     return ok;
   }

@@ -47,7 +47,8 @@ std::string Content(Bytes b) {
   if (b.substr(0, 5) == "%PDF-") return "a PDF document";
   const Bytes start = b.substr(0, 512);
   for (char c : start)
-    if (!std::isprint(static_cast<unsigned char>(c)) && !std::isspace(static_cast<unsigned char>(c)))
+    if (!std::isprint(static_cast<unsigned char>(c)) &&
+        !std::isspace(static_cast<unsigned char>(c)))
       return {};
   return "text";
 }
@@ -247,9 +248,9 @@ std::optional<std::string> CheckPng(Bytes b, std::uint64_t limit) {
   }
   if (packed.empty()) return "damaged (it holds no image data)";
   static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
-  return CheckImageData(packed, RowSizes(width, height,
-                                         std::uint64_t{depth} * kChannels[colourType],
-                                         interlace == 1));
+  return CheckImageData(
+      packed,
+      RowSizes(width, height, std::uint64_t{depth} * kChannels[colourType], interlace == 1));
 }
 
 // The headers, the size, and uncompressed rows that fit in the file.
@@ -272,8 +273,7 @@ std::optional<std::string> CheckBmp(Bytes b, std::uint64_t limit) {
     bits = LE16(b, 28);
     compression = LE32(b, 30);
   }
-  if (auto problem = CheckSize(width, std::llabs(height), bits <= 8 ? 1 : 4, limit))
-    return problem;
+  if (auto problem = CheckSize(width, std::llabs(height), bits <= 8 ? 1 : 4, limit)) return problem;
   std::uint64_t need = LE32(b, 10);
   if (compression == 0 || compression == 3)
     need += static_cast<std::uint64_t>((width * bits + 31) / 32 * 4) *

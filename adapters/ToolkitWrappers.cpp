@@ -121,7 +121,8 @@ GuardedFailure ReadWholeFile(const std::string& fileName, QByteArray& data) {
     data.resize(static_cast<qsizetype>(st.st_size));
     qsizetype done = 0;
     while (done < data.size()) {
-      const ssize_t got = read(fd, data.data() + done, static_cast<std::size_t>(data.size() - done));
+      const ssize_t got =
+          read(fd, data.data() + done, static_cast<std::size_t>(data.size() - done));
       if (got < 0 && errno == EINTR) continue;
       if (got < 0) failure = ErrnoText(errno);
       if (got <= 0) break;
@@ -138,8 +139,8 @@ GuardedFailure ReadWholeFile(const std::string& fileName, QByteArray& data) {
 GuardedFailure DecodeFile(const std::string& fileName, ImageFileKind kind, QByteArray& data,
                           QImage& decoded) {
   if (auto failure = ReadWholeFile(fileName, data)) return failure;
-  if (auto failure = CheckImageFile(std::string_view(data.constData(), data.size()), kind,
-                                    kDecodeLimitBytes))
+  if (auto failure =
+          CheckImageFile(std::string_view(data.constData(), data.size()), kind, kDecodeLimitBytes))
     return failure;
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
@@ -290,8 +291,9 @@ bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image) {
 
 bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName, std::string* why) {
   if (bitmap == nullptr)
-    return GuardedCall("TBitmap_LoadFromFile",
-                       [](bool&) -> GuardedFailure { return "destination TBitmap is undefined!!!"; });
+    return GuardedCall("TBitmap_LoadFromFile", [](bool&) -> GuardedFailure {
+      return "destination TBitmap is undefined!!!";
+    });
   return LoadGuarded("TBitmap_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
     QByteArray data;
     QImage decoded;

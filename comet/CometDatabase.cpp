@@ -54,7 +54,7 @@ Stream LoadDatabase(const std::string& fileName, std::string& why) {
   errno = 0;
   if (stream == nullptr || !TMemoryStream_LoadFromFile(stream.get(), fileName)) {
     why = errno != 0 ? ErrnoText(errno) : "it cannot be loaded (see the event log)";
-    if (struct stat st {}; stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+    if (struct stat st{}; stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
       why = "not a regular file";
     LogMessage("ERROR: unable to open " + fileName + "!!!");
     LogMessage("ERROR: OS reports :" + GetLastErrorAsString());

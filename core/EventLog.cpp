@@ -164,8 +164,7 @@ void EventLog::StartFile() {
   if (lockFd_ >= 0) {
     // A file nobody else uses is a previous run's: it goes aside (when it
     // cannot, the new header is appended to it).
-    if (TryExclusive(lockFd_) && existed &&
-        RenameWithoutReplacing(path_, TimeStampedName(path_))) {
+    if (TryExclusive(lockFd_) && existed && RenameWithoutReplacing(path_, TimeStampedName(path_))) {
       ReleaseFile();
       lockFd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     }
@@ -190,7 +189,7 @@ void EventLog::Log(const std::string& message) {
   const bool error = message.find("ERROR") != std::string::npos;
   if (enabled_ == 0 && !error) return;
   std::lock_guard lock(mutex_);
-  if (path_.empty()) return;  // not opened yet
+  if (path_.empty()) return;     // not opened yet
   const int savedErrno = errno;  // a failure being reported keeps its error number
   if (!rotationBlocked_) {
     const std::uint64_t size = GetFileSize64(path_);

@@ -141,8 +141,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     return;
   }
   CometRecord& entry = well_.Comets[run.count];
-  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName))
-    run.WriteFailed();
+  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.WriteFailed();
   if (widenLimits) {
     const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
     if (well_.MinCometArea > area) well_.MinCometArea = area;

@@ -27,10 +27,10 @@ class CliTest : public ::testing::Test {
   // stdout and stderr are kept apart.
   CliRun Cli(const std::string& arguments, const std::string& input = "",
              const std::string& before = "") {
-    const std::string command = "cd '" + work_.Path() + "' && " + before +
-                                (input.empty() ? "" : input + " | ") + "STRANDEX_HOME='" +
-                                home_.Path() + "' XDG_DATA_HOME='" + home_.Path() +
-                                "/data' '" STRANDEX_CLI "' " + arguments + " 2>'" + streams_ / "stderr" + "'";
+    const std::string command =
+        "cd '" + work_.Path() + "' && " + before + (input.empty() ? "" : input + " | ") +
+        "STRANDEX_HOME='" + home_.Path() + "' XDG_DATA_HOME='" + home_.Path() +
+        "/data' '" STRANDEX_CLI "' " + arguments + " 2>'" + streams_ / "stderr" + "'";
     CliRun run{-1, {}, {}, {}};
     FILE* pipe = popen(command.c_str(), "r");
     if (pipe == nullptr) return run;

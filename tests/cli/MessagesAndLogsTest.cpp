@@ -63,7 +63,8 @@ TEST_F(MessagesAndLogsTest, UnreadableImagesSayWhyAndLeaveTheirErrorInTheLog) {
       {"empty.jpg", "", "the file is empty"},
       {"cut.jpg", jpg.substr(0, 3000), "cut off after 3000 bytes"},
       {"cut.png", png.substr(0, 3000), "cut off after 3000 bytes"},
-      {"cut.bmp", bmp.substr(0, 3000), "cut off after 3000 of " + std::to_string(bmp.size()) + " bytes"},
+      {"cut.bmp", bmp.substr(0, 3000),
+       "cut off after 3000 of " + std::to_string(bmp.size()) + " bytes"},
       {"text.png", "this is a text file\n", "not a PNG file (it holds text)"},
       {"photo.png", jpg, "not a PNG file (it holds a JPEG image)"},
       {"absurd.bmp", absurd, "its 100000 x 100000 pixels need more than 512 MB"},
@@ -82,8 +83,8 @@ TEST_F(MessagesAndLogsTest, UnreadableImagesSayWhyAndLeaveTheirErrorInTheLog) {
                                     "bad/" + c.name + ": " + c.reason + "\n") != std::string::npos)
         << c.name << "\n"
         << run.stderrText;
-    EXPECT_TRUE(std::regex_search(log, std::regex("\\] - (\\[job \\d\\] )?ERROR: bad/" +
-                                                  std::string(c.name) + ": ")))
+    EXPECT_TRUE(std::regex_search(
+        log, std::regex("\\] - (\\[job \\d\\] )?ERROR: bad/" + std::string(c.name) + ": ")))
         << c.name << "\n"
         << log;
     EXPECT_NE(log.find(c.reason), std::string::npos) << c.name;
@@ -167,17 +168,22 @@ TEST_F(MessagesAndLogsTest, ConcurrentRunsLeaveWholeLogs) {
   WriteFile(home_ / "strandex-cli.log", "previous run\r\n");
   fs::copy(work_ / "good", work_ / "other");
   const std::string command = "cd '" + work_.Path() + "' && export STRANDEX_HOME='" + home_.Path() +
-                              "' XDG_DATA_HOME='" + home_.Path() + "/data'; for f in good other; do '" +
-                              STRANDEX_CLI +
+                              "' XDG_DATA_HOME='" + home_.Path() +
+                              "/data'; for f in good other; do '" + STRANDEX_CLI +
                               "' score $f --cutoff 40 --jobs 2 >/dev/null 2>&1 & done; wait";
   ASSERT_EQ(std::system(command.c_str()), 0);
 
   const std::regex trace(
       R"(\[\d{4}/\d\d/\d\d \d\d:\d\d:\d\d\.\d{3}\] - [ *]*(\[job [12]\] )?[^\[]*)");
-  const std::vector<std::string> headerStarts = {"strandex-cli", "", "File Name    = strandex-cli",
-                                                 "Version      = ", "Build Date   = ",
-                                                 "Current Time = ", "Computer     = ",
-                                                 "User Name    = ", ""};
+  const std::vector<std::string> headerStarts = {"strandex-cli",
+                                                 "",
+                                                 "File Name    = strandex-cli",
+                                                 "Version      = ",
+                                                 "Build Date   = ",
+                                                 "Current Time = ",
+                                                 "Computer     = ",
+                                                 "User Name    = ",
+                                                 ""};
   int headers = 0, previous = 0, mains = 0, exits = 0, jobLines = 0;
   for (const auto& entry : fs::directory_iterator(home_.Path())) {
     const std::string name = entry.path().filename().string();
