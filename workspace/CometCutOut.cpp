@@ -4,8 +4,8 @@
 #include "CometDatabase.h"
 #include "CometImage.h"
 #include "CometMetrics.h"
+#include "ProfiledThumbnail.h"
 #include "ScoringWorkspace.h"
-#include "ToolkitWrappers.h"
 
 bool MeasureFeatureComet(const BitmapImageClass& field, const FeatureRecord& f, WellRecord& well,
                          CometRecord& entry, const std::string& folder, std::string& lastName) {
@@ -35,8 +35,6 @@ bool MeasureFeatureComet(const BitmapImageClass& field, const FeatureRecord& f, 
   Zelcor_ComputeCometProbability(entry, f, well);
   CalibrateMetrics(entry.Metrics, well.ScaleX, well.ScaleY);
 
-  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, folder + name + ".jpg")) ok = false;
-  TJPEGImage_Destroy(jpeg);
+  if (!SaveProfiledThumbnail(*comet.Image, folder + name + ".jpg")) ok = false;
   return ok;
 }

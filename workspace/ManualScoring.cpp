@@ -11,7 +11,7 @@
 #include "DataSets.h"
 #include "EventLog.h"
 #include "ImagePaths.h"
-#include "ToolkitWrappers.h"
+#include "ProfiledThumbnail.h"
 
 CometRectangle CometRectangle::Spanning(PicturePoint a, PicturePoint b, int width, int height) {
   auto clamp = [](int v, int extent) { return std::clamp(v, 0, std::max(extent - 1, 0)); };
@@ -94,9 +94,7 @@ ManualOutcome ManualScoring::ScoreRectangle(int headX, std::uint8_t cutoff) {
   const auto head = static_cast<std::int16_t>(headX - r.left);
   entry.HeadCenter = head;
   Zelcor_ComputeMetrics(comet, entry, head, well.ScaleX, well.ScaleY);
-  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  ok = TJPEGImage_SaveToFile(jpeg, folder + name + ".jpg") && ok;
-  TJPEGImage_Destroy(jpeg);
+  ok = SaveProfiledThumbnail(*comet.Image, folder + name + ".jpg") && ok;
 
   // The scored rectangle turns black.
   comet.Image->SetAllPixelsToValue(0);
