@@ -141,6 +141,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     return;
   }
   CometRecord& entry = well_.Comets[run.count];
+  errno = 0;  // a failure that is not the system's names no error
   if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.WriteFailed();
   if (widenLimits) {
     const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
@@ -159,6 +160,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
+  errno = 0;
   const bool first = Zelcor_WriteToDB(staged, well_);
   const int firstError = errno;
   Zelcor_ComputeWellStatistics(well_);
