@@ -11,6 +11,7 @@
 
 #include "AppPaths.h"
 #include "BinaryImage.h"
+#include "CometCutOut.h"
 #include "CometDatabase.h"
 #include "CometImage.h"
 #include "CometMetrics.h"
@@ -125,31 +126,8 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     run.limitLogged = true;
     return;
   }
-  BinaryImageClass mask(f);
-  CometImageClass comet(f.width, f.height);
-  comet.Image->Copy(*image_, f.left, f.top);
-  comet.Image->SetValueWhereNonZero(mask.image, 0);
-  comet.Image->RangeNonZeroGRAY(0, 255);
-  const std::string name = NextThumbnailName(run.staging, run.lastName);
-  if (!comet.Image->SaveToFile(run.staging + name + ".bmp")) run.ok = false;
-
   CometRecord& entry = well_.Comets[run.count];
-  entry = CometRecord{};
-  entry.Version = kDatabaseVersion;
-  entry.RecordType = kCometDataSet;
-  entry.Included = 1;
-  entry.Deleted = 0;
-  entry.CenterX = static_cast<float>(f.centerX);
-  entry.CenterY = static_cast<float>(f.centerY);
-  entry.HeadCenter = -1;
-  entry.ImageWidth = static_cast<std::uint16_t>(comet.Width());
-  entry.ImageHeight = static_cast<std::uint16_t>(comet.Height());
-  SetImageName(entry, name);
-  comet.ComputeProfiles();
-  entry.HeadCenter =
-      static_cast<std::int16_t>(comet.FindHeadCenter(entry.Metrics, well_.SegmentationOption != 0));
-  Zelcor_ComputeCometProbability(entry, f, well_);
-  CalibrateMetrics(entry.Metrics, well_.ScaleX, well_.ScaleY);
+  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.ok = false;
   if (widenLimits) {
     const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
     if (well_.MinCometArea > area) well_.MinCometArea = area;
@@ -157,9 +135,6 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     if (well_.MinCometHeight > height) well_.MinCometHeight = height;
     if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
   }
-  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.ok = false;
-  TJPEGImage_Destroy(jpeg);
   ++run.count;
 }
 
