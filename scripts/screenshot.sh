@@ -23,7 +23,7 @@ app=$repo/build/app/strandex
 #   width in pixels the picture is scaled down to (0: as taken)
 #   settings for [main] of strandex.ini, comma-separated key=value
 # Add a line when the window gains something worth showing; the manual's
-# check (ctest -R Manual) fails when the manual names a picture that is
+# check (ctest -R UserManual) fails when the manual names a picture that is
 # missing.
 PICTURES="
 docs/main-window.png             | window                  | 0   | ThresholdBar=0

@@ -22,7 +22,7 @@ std::string AsManualKeys(const QKeySequence& keys) {
   return text;
 }
 
-TEST(ManualShortcutsTest, ManualNamesEveryShortcutOfTheWindow) {
+TEST(UserManualShortcutsTest, ManualNamesEveryShortcutOfTheWindow) {
   TempDir home;
   ScopedEnv env("STRANDEX_HOME", home.Path().c_str());
   const std::string manual = ReadFile(STRANDEX_MANUAL);
@@ -41,7 +41,7 @@ TEST(ManualShortcutsTest, ManualNamesEveryShortcutOfTheWindow) {
   EXPECT_GE(shortcuts, 8);  // Open File, Open Folder, Save, Export BMP, Preferences, F1, Esc, TEST
 }
 
-TEST(ManualShortcutsTest, KeysAreWrittenKeyByKey) {
+TEST(UserManualShortcutsTest, KeysAreWrittenKeyByKey) {
   EXPECT_EQ(AsManualKeys(QKeySequence("Ctrl+Alt+O")), "<kbd>Ctrl</kbd>+<kbd>Alt</kbd>+<kbd>O</kbd>");
   EXPECT_EQ(AsManualKeys(QKeySequence(Qt::Key_Escape)), "<kbd>Esc</kbd>");
   EXPECT_EQ(AsManualKeys(QKeySequence(Qt::Key_F1)), "<kbd>F1</kbd>");

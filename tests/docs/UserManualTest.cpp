@@ -90,7 +90,7 @@ struct CheckCase {
   std::vector<std::string> outside;
 };
 
-TEST(ManualChecks, FindBrokenLinksAndOutsideResources) {
+TEST(UserManualChecks, FindBrokenLinksAndOutsideResources) {
   const std::vector<CheckCase> cases = {
       {R"(<a href="#a">x</a><h2 id="a">A</h2>)", {}, {}},
       {R"(<a href="#a">x</a><a href="#b">y</a><h2 id="a">A</h2>)", {"#b"}, {}},
@@ -108,7 +108,7 @@ TEST(ManualChecks, FindBrokenLinksAndOutsideResources) {
   }
 }
 
-TEST(ManualChecks, FindMissingPicturesAndDuplicateIds) {
+TEST(UserManualChecks, FindMissingPicturesAndDuplicateIds) {
   TempDir folder;
   std::filesystem::create_directories(folder / "manual");
   WriteFile(folder / "manual/there.png", "\x89PNG");
@@ -122,28 +122,28 @@ TEST(ManualChecks, FindMissingPicturesAndDuplicateIds) {
 
 // --- the manual of this build ---
 
-class ManualTest : public ::testing::Test {
+class UserManualTest : public ::testing::Test {
  protected:
   std::string html_ = ReadFile(kManual);
 };
 
-TEST_F(ManualTest, IsAWholePage) {
+TEST_F(UserManualTest, IsAWholePage) {
   ASSERT_FALSE(html_.empty()) << kManual;
   EXPECT_EQ(html_.rfind("<!DOCTYPE html>", 0), 0u);
   EXPECT_NE(html_.find("<meta charset=\"utf-8\">"), std::string::npos);
   EXPECT_NE(html_.find("</html>"), std::string::npos);
 }
 
-TEST_F(ManualTest, EveryInternalLinkLeadsSomewhere) {
+TEST_F(UserManualTest, EveryInternalLinkLeadsSomewhere) {
   EXPECT_EQ(BrokenInternalLinks(html_), std::vector<std::string>{});
   EXPECT_EQ(DuplicateIds(html_), std::vector<std::string>{});
 }
 
-TEST_F(ManualTest, UsesNothingFromOutside) {
+TEST_F(UserManualTest, UsesNothingFromOutside) {
   EXPECT_EQ(OutsideResources(html_), std::vector<std::string>{});
 }
 
-TEST_F(ManualTest, EveryPictureLiesBesideItAsASmallPng) {
+TEST_F(UserManualTest, EveryPictureLiesBesideItAsASmallPng) {
   const std::vector<std::string> pictures = AttributeValues(html_, "src");
   ASSERT_FALSE(pictures.empty());
   EXPECT_EQ(MissingPictures(html_, kManualFolder), std::vector<std::string>{});
@@ -161,7 +161,7 @@ TEST_F(ManualTest, EveryPictureLiesBesideItAsASmallPng) {
     EXPECT_NE(it->str().find(" alt=\""), std::string::npos) << it->str();
 }
 
-TEST_F(ManualTest, HoldsEverySectionAndLinksItFromTheContents) {
+TEST_F(UserManualTest, HoldsEverySectionAndLinksItFromTheContents) {
   const char* const sections[] = {
       "contents", "window",      "workflow", "open",    "cutoff",     "score",
       "manual-scoring", "review", "grid",    "filter",  "export",     "finding",
@@ -180,7 +180,7 @@ TEST_F(ManualTest, HoldsEverySectionAndLinksItFromTheContents) {
   }
 }
 
-TEST_F(ManualTest, DefinesEveryMetricInOneRowOfTheMetricTable) {
+TEST_F(UserManualTest, DefinesEveryMetricInOneRowOfTheMetricTable) {
   const std::size_t table = html_.find("<h2 id=\"metrics\">");
   const std::size_t end = html_.find("</table>", table);
   ASSERT_NE(table, std::string::npos);
@@ -192,7 +192,7 @@ TEST_F(ManualTest, DefinesEveryMetricInOneRowOfTheMetricTable) {
   }
 }
 
-TEST_F(ManualTest, DescribesEveryCommandAndOptionOfTheCommandLine) {
+TEST_F(UserManualTest, DescribesEveryCommandAndOptionOfTheCommandLine) {
   TempDir home;  // the program's log and settings go here
   ScopedEnv env("STRANDEX_HOME", home.Path().c_str());
   const std::string cli = STRANDEX_CLI;
