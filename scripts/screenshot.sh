@@ -22,9 +22,11 @@ app=$repo/build/app/strandex
 #     dialog (FieldOfViewDisplayImage, ToolBar, ReviewArea, PreferencesForm, ...)
 #   width in pixels the picture is scaled down to (0: as taken)
 #   settings for [main] of strandex.ini, comma-separated key=value
-# Add a line when the window gains something worth showing; the manual's
+# Lines starting with '#' are skipped. Add a line when the window gains
+# something worth showing, and its <img> to app/strandex.html; the manual's
 # check (ctest -R UserManual) fails when the manual names a picture that is
-# missing.
+# missing. The review rows below wait for the window to show the data set of
+# the selected image (its histogram and comet grid); uncomment them then.
 PICTURES="
 docs/main-window.png             | window                  | 0   | ThresholdBar=0
 app/manual/main-window.png       | window                  | 900 | ThresholdBar=40
@@ -32,6 +34,8 @@ app/manual/toolbar.png           | ToolBar                 | 0   |
 app/manual/field-single-hue.png  | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=0
 app/manual/field-full-spectrum.png | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=1
 app/manual/preferences.png       | PreferencesForm         | 0   |
+# app/manual/review.png          | ReviewArea              | 900 | ThresholdBar=40,MetricComboBox=15
+# app/manual/grid-profiled.png   | CometGridScrollBox      | 900 | MetricComboBox=16,ImageModeComboBox=1
 "
 
 work=$(mktemp -d)
@@ -43,7 +47,7 @@ trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]
 
 while IFS='|' read -r out part width settings; do
   out=$(trim "$out")
-  [ -n "$out" ] || continue
+  [ -n "$out" ] && [[ "$out" != "#"* ]] || continue
   if [ $# -gt 0 ] && [[ "$out" != *"$1"* ]]; then continue; fi
   part=$(trim "$part")
   width=$(trim "$width")
