@@ -27,6 +27,7 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -562,7 +563,10 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
   std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
   ApplyDisplayColors();  // black when the image could not be read
   if (!ok) {
-    ShowStatusText(workspace_.Message());
+    // "Cannot read the image …: why" as a sentence of the status bar.
+    std::string why = workspace_.Message();
+    if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    ShowStatusText(why);
     trace.SetResult("FAILURE");
   }
   return ok;

@@ -1,20 +1,17 @@
 // strandex: the desktop program.
-#include <QAction>
 #include <QApplication>
-#include <QTimer>
-#include <cstdlib>
 #include <exception>
 #include <vector>
 
 #include "AppPaths.h"
 #include "EventLog.h"
-#include "ImageBrowser.h"
 #include "MainWindow.h"
 #include "QtMessageBoxProvider.h"
+#include "Screenshot.h"
 #include "ToolkitWrappers.h"
 
 int main(int argc, char** argv) {
-  OpenEventLog(EventLogFilePath(), SettingsFilePath());
+  OpenEventLog(EventLogFilePath(kWindowProgramName), SettingsFilePath());
   LogMessage(GetApplicationTitle() + " initialized normally.");
   LogMessage("");
   LogMessage("entering WinMain()...");
@@ -27,24 +24,7 @@ int main(int argc, char** argv) {
     TMainApplicationForm window(arguments);
     window.CreatePreferences();
     window.show();
-    // For documentation: STRANDEX_SCREENSHOT=out.png saves the window and
-    // ends; with STRANDEX_SCREENSHOT_IMAGE=picture the picture's folder is
-    // opened (and scored first with STRANDEX_SCREENSHOT_SCORE=1) and the
-    // picture selected.
-    if (const char* shot = std::getenv("STRANDEX_SCREENSHOT"); shot != nullptr && *shot != '\0') {
-      if (const char* picture = std::getenv("STRANDEX_SCREENSHOT_IMAGE")) {
-        window.OpenFolder(FolderOf(picture));
-        if (const char* score = std::getenv("STRANDEX_SCREENSHOT_SCORE"); score && *score == '1') {
-          window.Command("ScoreUsingCutoffButton")->trigger();
-          window.WaitForScoring();
-        }
-        window.DirTreeView()->SelectImageNamed(FileNameOf(picture));
-      }
-      QTimer::singleShot(300, &window, [&window, shot] {
-        window.grab().save(shot);
-        window.close();
-      });
-    }
+    ScheduleScreenshot(window);  // pictures for the manual, when asked for
     application.exec();
   } catch (const std::exception& e) {
     LogMessage(std::string("ERROR: WinMain() caught ") + e.what() + "...");

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "CometDatabase.h"
+#include "CometGridLayout.h"
 #include "CometMetrics.h"
 #include "EventLog.h"
 #include "ImageDataSetUpdate.h"
@@ -51,10 +52,6 @@ bool CometEdits::Bound(std::int64_t index) const {
   return index >= 0 && index < Count();
 }
 
-std::int16_t CometEdits::ManualHeadColumn(int xInCell, int cellWidth, int thumbnailWidth) {
-  return static_cast<std::int16_t>(xInCell - ((cellWidth - thumbnailWidth) >> 1) - 1);
-}
-
 std::optional<CometFiles> CometEdits::Locate(const CometRecord& record, EditResult& result) const {
   std::optional<CometFiles> files = LocateCometFiles(place_, record);
   if (!files) {
@@ -79,7 +76,7 @@ std::unique_ptr<CometImageClass> CometEdits::Measure(CometRecord& record, const 
     return nullptr;
   }
   if (manual) {
-    head = ManualHeadColumn(xInCell, cellWidth, comet->Width());
+    head = HeadColumnInCell(xInCell, cellWidth, comet->Width());
     record.HeadCenter = static_cast<std::int16_t>(head);
   }
   Zelcor_ComputeMetrics(*comet, record, head, well_->ScaleX, well_->ScaleY);

@@ -77,11 +77,6 @@ class CometEdits {
   std::int32_t& UndoCometIndex() { return undoCometIndex_; }
   std::int32_t UndoCometIndex() const { return undoCometIndex_; }
 
-  // The head column of a "Manual Score" click: the click's column inside
-  // the unscaled thumbnail of width `thumbnailWidth`, centred in its cell,
-  // minus one, as a 16-bit value. Negative means "find the head".
-  static std::int16_t ManualHeadColumn(int xInCell, int cellWidth, int thumbnailWidth);
-
  private:
   std::uint32_t Count() const;  // comets of the bound data set
   bool Bound(std::int64_t index) const;

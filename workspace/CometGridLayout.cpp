@@ -116,6 +116,9 @@ GridRect ThumbnailRect(const GridLayout& layout, const CometCell& cell, int pict
 
 std::int16_t ManualHeadColumn(const GridLayout& layout, int x, int thumbnailWidth) {
   const int column = layout.cellWidth > 0 ? x / layout.cellWidth : 0;
-  const int head = x - column * layout.cellWidth - ((layout.cellWidth - thumbnailWidth) >> 1) - 1;
-  return static_cast<std::int16_t>(head);
+  return HeadColumnInCell(x - column * layout.cellWidth, layout.cellWidth, thumbnailWidth);
+}
+
+std::int16_t HeadColumnInCell(int xInCell, int cellWidth, int thumbnailWidth) {
+  return static_cast<std::int16_t>(xInCell - ((cellWidth - thumbnailWidth) >> 1) - 1);
 }

@@ -104,3 +104,5 @@ GridRect ThumbnailRect(const GridLayout& layout, const CometCell& cell, int pict
 // width, minus one, as a 16-bit signed value (negative lets the head be
 // found automatically).
 std::int16_t ManualHeadColumn(const GridLayout& layout, int x, int thumbnailWidth);
+// The same for a click `xInCell` pixels from the left of its cell.
+std::int16_t HeadColumnInCell(int xInCell, int cellWidth, int thumbnailWidth);

@@ -2,6 +2,7 @@
 
 #include "AppPaths.h"
 #include "ImagePaths.h"
+#include "ThumbnailFiles.h"
 #include "SystemInfo.h"
 
 DataSetPlace DataSetPlace::OfImage(const std::string& imagePath) {
@@ -28,10 +29,8 @@ std::optional<CometFiles> LocateCometFiles(const DataSetPlace& place, const Come
   if (!IsPlainFileName(name)) return std::nullopt;
   if (!place.isFolder)
     return CometFiles{FolderOf(place.dataSetPath) + "/" + name, place.imagePath, place.dataSetPath};
-  for (const std::string& image : place.images) {
-    const std::string stem = ResultFolderOf(image) + name;
-    if (FileExists(stem + ".bmp") && ImagesSharingResultsWith(image, place.images).empty())
-      return CometFiles{stem, image, DataSetPathOf(image)};
-  }
-  return std::nullopt;
+  const std::optional<FolderThumbnail> found = FindFolderThumbnail(place.images, comet, ".bmp");
+  if (!found) return std::nullopt;
+  const std::string& image = place.images[found->image];
+  return CometFiles{ResultFolderOf(image) + name, image, DataSetPathOf(image)};
 }

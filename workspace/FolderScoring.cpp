@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "EventLog.h"
@@ -81,7 +82,10 @@ void ScoreImages(const std::vector<std::string>& images, const ScoreRequest& req
   std::atomic<int> done{0};
   std::mutex progressMutex;
   auto cancelled = [&] { return request.cancel != nullptr && request.cancel->load(); };
-  auto worker = [&] {
+  const int jobs = std::max(1, std::min<int>(request.jobs, static_cast<int>(images.size())));
+  auto worker = [&](int job) {
+    std::optional<ScopedLogJob> mark;  // parallel jobs mark their log lines
+    if (jobs > 1) mark.emplace(job);
     for (std::size_t i = next++; i < images.size() && !cancelled(); i = next++) {
       reports[i] = ScoreImage(images[i], request, false);
       const int finished = ++done;
@@ -91,9 +95,8 @@ void ScoreImages(const std::vector<std::string>& images, const ScoreRequest& req
       }
     }
   };
-  const int jobs = std::max(1, std::min<int>(request.jobs, static_cast<int>(images.size())));
   std::vector<std::thread> threads;
-  for (int t = 1; t < jobs; ++t) threads.emplace_back(worker);
-  worker();
+  for (int t = 2; t <= jobs; ++t) threads.emplace_back(worker, t);
+  worker(1);
   for (auto& thread : threads) thread.join();
 }

@@ -1,9 +1,12 @@
 #include "ImageDataSetUpdate.h"
 
+#include <cerrno>
+
 #include "CometDatabase.h"
 #include "CometMetrics.h"
 #include "EventLog.h"
 #include "ImagePaths.h"
+#include "SystemInfo.h"
 
 StoredUpdate UpdateImageDataSet(const std::string& dataSetPath, const std::string& imagePath,
                                 const std::vector<StoredCometChange>& changes,
@@ -16,9 +19,12 @@ StoredUpdate UpdateImageDataSet(const std::string& dataSetPath, const std::strin
     return result;
   };
   WellRecord well;
-  if (!Zelcor_ReadFromDB(dataSetPath, well) || well.Comets == nullptr)
+  std::string reason;
+  if (!Zelcor_ReadFromDB(dataSetPath, well, &reason) || well.Comets == nullptr)
     return finish(StoredUpdate::kUnreadable,
-                  "cannot read " + dataSetPath + "; the change is kept in the data set on view only",
+                  "cannot read " + dataSetPath + " (" +
+                      (reason.empty() ? "it holds no comet list" : reason) +
+                      "); the change is kept in the data set on view only",
                   "FAILURE");
   if (!DataSetBelongsTo(WellNameOf(well), imagePath))
     return finish(StoredUpdate::kUnreadable,
@@ -40,8 +46,14 @@ StoredUpdate UpdateImageDataSet(const std::string& dataSetPath, const std::strin
   }
   if (!matched) return finish(StoredUpdate::kNoMatch, "", "NO MATCH");
   Zelcor_ComputeWellStatistics(well);
-  if (!Zelcor_WriteToDB(dataSetPath, well))
+  errno = 0;  // a failure that is not the system's names no error
+  if (!Zelcor_WriteToDB(dataSetPath, well)) {
+    const int error = errno;
     return finish(StoredUpdate::kNotWritten,
-                  "cannot write " + dataSetPath + "; the file is left as it was", "FAILURE");
+                  "cannot write " + dataSetPath +
+                      (error != 0 ? " (" + ErrnoText(error) + ")" : "") +
+                      "; the file is left as it was",
+                  "FAILURE");
+  }
   return finish(StoredUpdate::kWritten, "", "SUCCESS");
 }

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -31,6 +32,11 @@ namespace {
 const std::string kForm = "TMainApplicationForm::";
 constexpr int kMinCometSide = 16;  // features must be wider and taller than 15
 
+// ": " and the system's text for an error number, or nothing without one.
+std::string Because(int error) {
+  return error != 0 ? ": " + ErrnoText(error) : std::string();
+}
+
 bool TouchesBorder(const FeatureRecord& f, int width, int height) {
   return f.left <= 0 || f.right >= width - 1 || f.top <= 0 || f.bottom >= height - 1;
 }
@@ -47,6 +53,13 @@ struct ScoringWorkspace::Run {
   bool limitLogged = false;
   std::string lastName;
   bool ok = true;
+  int error = 0;  // the system's error number of the first failed write
+
+  // A write failed: keeps the first failure's error number.
+  void WriteFailed() {
+    if (ok) error = errno;
+    ok = false;
+  }
 };
 
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
@@ -73,9 +86,10 @@ bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
-  image_ = LoadFieldImage(imagePath);
+  std::string reason;
+  image_ = LoadFieldImage(imagePath, nullptr, &reason);
   if (image_ != nullptr) return true;
-  message_ = "cannot read the image " + imagePath;
+  message_ = "cannot read the image " + imagePath + ": " + reason;
   well_.Comets.reset();
   well_.CometCount = 0;
   return false;
@@ -147,7 +161,8 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     return;
   }
   CometRecord& entry = well_.Comets[run.count];
-  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.ok = false;
+  errno = 0;  // a failure that is not the system's names no error
+  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.WriteFailed();
   if (widenLimits) {
     const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
     if (well_.MinCometArea > area) well_.MinCometArea = area;
@@ -165,21 +180,25 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
+  errno = 0;
   const bool first = Zelcor_WriteToDB(staged, well_);
+  const int firstError = errno;
   Zelcor_ComputeWellStatistics(well_);
   const bool second = Zelcor_WriteToDB(staged, well_);
+  const int writeError = first ? errno : firstError;
   const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
   if (!first || !second) {
     run.ok = false;
-    message_ = "cannot write the data set " + dataSetPath_;
+    message_ = "cannot write the data set " + dataSetPath_ + Because(writeError);
   } else if (!run.ok) {
-    message_ = "some comet thumbnails could not be written for " + folder;
+    message_ = "some comet thumbnails could not be written for " + folder + Because(run.error);
   } else if (run.replace && !AnsiString_RecycleFile(run.resultFolder, true)) {
     run.ok = false;
     message_ = "cannot move the old results " + folder + " to the trash";
   } else if (std::rename(run.staging.c_str(), folder.c_str()) != 0) {
     // The old results are in the trash by now: keep the new ones where they are.
-    message_ = "cannot put the new results in place at " + folder + "; they are in " + run.staging;
+    message_ = "cannot put the new results in place at " + folder + Because(errno) +
+               "; they are in " + run.staging;
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     run.staging.clear();

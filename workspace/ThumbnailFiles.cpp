@@ -25,7 +25,9 @@ std::optional<FolderThumbnail> FindFolderThumbnail(const std::vector<std::string
   for (std::size_t i = 0; i < images.size(); ++i) {
     std::string candidate = ResultFolderOf(images[i]) + name + extension;
     std::error_code ec;
-    if (std::filesystem::is_regular_file(candidate, ec)) return FolderThumbnail{i, candidate};
+    if (std::filesystem::is_regular_file(candidate, ec) &&
+        ImagesSharingResultsWith(images[i], images).empty())
+      return FolderThumbnail{i, candidate};
   }
   return std::nullopt;
 }
@@ -33,6 +35,7 @@ std::optional<FolderThumbnail> FindFolderThumbnail(const std::vector<std::string
 FolderThumbnailIndex::FolderThumbnailIndex(std::vector<std::string> images)
     : images_(std::move(images)) {
   for (std::size_t i = 0; i < images_.size(); ++i) {
+    if (!ImagesSharingResultsWith(images_[i], images_).empty()) continue;  // never a source
     std::error_code ec;
     for (const auto& entry : std::filesystem::directory_iterator(ResultFolderOf(images_[i]), ec))
       first_.emplace(entry.path().filename().string(), i);

@@ -18,7 +18,8 @@ std::string SingleImageThumbnail(const std::string& dataSetPath, const CometReco
 
 // A comet's thumbnail in a folder's data set: the first image, in the order
 // given, whose result folder holds a file of the comet's name. That image is
-// the comet's source image.
+// the comet's source image. Images that share a result folder with another
+// image are never a source.
 struct FolderThumbnail {
   std::size_t image = 0;  // index into the images given
   std::string path;

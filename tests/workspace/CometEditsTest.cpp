@@ -5,6 +5,7 @@
 
 #include "CometDatabase.h"
 #include "CometEdits.h"
+#include "CometGridLayout.h"
 #include "CometImage.h"
 #include "CometMetrics.h"
 #include "DataSets.h"
@@ -149,7 +150,7 @@ TEST(ManualHeadColumnTest, ClickColumnInsideTheCentredThumbnail) {
       {40000, 1, 1, -25537},  // kept as a 16-bit value
   };
   for (const Case& c : cases)
-    EXPECT_EQ(CometEdits::ManualHeadColumn(c.x, c.cellWidth, c.width), c.head)
+    EXPECT_EQ(HeadColumnInCell(c.x, c.cellWidth, c.width), c.head)
         << c.x << " " << c.cellWidth << " " << c.width;
 }
 
@@ -338,6 +339,7 @@ TEST_F(CometEditsTest, AnImagesDataSetThatCannotBeWrittenDuringAFolderEdit) {
   const EditResult r = edits.Click(CursorMode::kDelete, 1);
   EXPECT_TRUE(r.changed);
   EXPECT_NE(r.message.find("cannot read"), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find("(cut off after 7 bytes)"), std::string::npos) << r.message;
   EXPECT_EQ(well.Comets[1].Deleted, 1);
   EXPECT_EQ(ReadFile(DataSetPathOf(a)), "garbage");
 }

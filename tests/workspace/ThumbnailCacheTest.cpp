@@ -128,6 +128,12 @@ TEST(ThumbnailCacheTest, FolderIndexFindsWhatTheSearchFinds) {
   WriteFile(dir / "a/t2.bmp", "x");
   EXPECT_EQ(index.Find(well.Comets[1], ".bmp")->path, dir / "a/t2.bmp");
   EXPECT_FALSE(FolderThumbnailIndex({dir / "none.png"}).Find(well.Comets[0], ".bmp"));
+
+  // Images that would share a result folder are never a comet's source.
+  const std::vector<std::string> pair = {dir / "c.jpg", dir / "c.png"};
+  EXPECT_FALSE(FindFolderThumbnail(pair, well.Comets[0], ".jpg"));
+  EXPECT_FALSE(FolderThumbnailIndex(pair).Find(well.Comets[0], ".jpg"));
+  EXPECT_TRUE(FolderThumbnailIndex({dir / "c.jpg"}).Find(well.Comets[0], ".jpg"));
 }
 
 }  // namespace
