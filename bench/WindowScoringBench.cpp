@@ -85,6 +85,19 @@ void BM_WindowScoresTheFolder(benchmark::State& state) {
 }
 BENCHMARK(BM_WindowScoresTheFolder)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
+// The window's part after a run: the folder summary built again from the
+// eight data sets and shown.
+void BM_WindowRefreshesTheFolderSummary(benchmark::State& state) {
+  TMainApplicationForm window({});
+  window.OpenFolder(FieldFolder());
+  ClearResults();
+  std::vector<ImageScoreReport> reports;
+  ScoreFolder(FieldFolder(), {false, 40, Jobs()}, reports);
+  for (auto _ : state) window.DirTreeViewChange(TMainApplicationForm::Sender::kOther);
+  state.counters["comets"] = window.Workspace().DataSet().CometCount;
+}
+BENCHMARK(BM_WindowRefreshesTheFolderSummary)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 int main(int argc, char** argv) {
