@@ -40,10 +40,12 @@
 #include "DisplayColouring.h"
 #include "Documents.h"
 #include "EventLog.h"
+#include "ExportCommands.h"
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
 #include "FileVersion.h"
 #include "FolderScoring.h"
+#include "HiddenShortcut.h"
 #include "ImageBrowser.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
@@ -360,6 +362,18 @@ void TMainApplicationForm::BuildCommands() {
   run("HelpButton", [this] { OverviewMenuItemClick(); });
   run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
   run("AboutButton", [this] { AboutMenuItemClick(); });
+
+  // Export and debugging commands.
+  exports_ = new ExportCommands({this, &workspace_, fieldOfView_, tree_, &chooser_, &fileName_,
+                                 [this] { return preferences_; }, [this] { return Scoring(); }});
+  run("SaveAsSpreadsheetMenuItem", [this] { exports_->SaveAsSpreadsheetMenuItemClick(); });
+  run("SaveAsSpreadsheetButton", [this] { exports_->SaveAsSpreadsheetMenuItemClick(); });
+  run("SaveBMP", [this] { exports_->SaveBMPClick(); });
+  run("Blur3x3MenuItem", [this] { exports_->Blur3x3MenuItemClick(); });
+  run("BuildCompositeMenuItem", [this] { exports_->BuildCompositeMenuItemClick(); });
+  run("TestMenuItem", [this] { exports_->TestMenuItemClick(); });
+  for (const char* hidden : {"SaveBMP", "TestMenuItem"})
+    KeepShortcutWhileHidden(Command(hidden), this);
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
