@@ -3,11 +3,13 @@
 // Build Composite, and the shortcuts of the hidden items.
 #include <sys/resource.h>
 #include <sys/stat.h>
+
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
-
 #include <clocale>
 #include <csignal>
 #include <cstring>
@@ -499,6 +501,53 @@ TEST_F(WindowExportTest, BuildCompositeWritesItsPicturesAndShowsTheSum) {
   EXPECT_EQ(same, 640);
   EXPECT_EQ(window->CurrentImage(), before);
   EXPECT_TRUE(std::equal(workspacePixels.begin(), workspacePixels.end(), before->GetScanLine(0)));
+}
+
+// The save dialogs as the user meets them: title, filters, default
+// extension, the question before a file is replaced; a name typed without
+// extension gets the default one.
+TEST_F(WindowExportTest, SaveDialogsAskBeforeReplacing) {
+  struct Case {
+    std::function<std::optional<std::string>(QWidget*)> chooser;
+    QString title;
+    QStringList filters;
+    QString extension;
+  };
+  const PathChooser dialogs = DialogPathChooser();
+  const std::vector<Case> cases = {
+      {dialogs.spreadsheet,
+       "Save as Spreadsheet",
+       {"Tab Delimited Text (*.xls)", "Tab Delimited Text (*.txt)"},
+       "xls"},
+      {dialogs.bitmap, "Save Image As BMP", {"Bitmaps (*.bmp)"}, "bmp"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.title.toStdString());
+    for (const bool accept : {false, true}) {
+      bool seen = false;
+      QTimer::singleShot(0, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) return;  // the test fails below on `seen`
+        seen = true;
+        EXPECT_EQ(dialog->windowTitle(), c.title);
+        EXPECT_EQ(dialog->nameFilters(), c.filters);
+        EXPECT_EQ(dialog->defaultSuffix(), c.extension);
+        EXPECT_EQ(dialog->acceptMode(), QFileDialog::AcceptSave);
+        EXPECT_FALSE(dialog->testOption(QFileDialog::DontConfirmOverwrite));
+        if (!accept) return dialog->reject();
+        dialog->setDirectory(QString::fromStdString(images_.Path()));
+        dialog->selectFile("chosen");
+        static_cast<QDialog*>(dialog)->accept();
+      });
+      const std::optional<std::string> chosen = c.chooser(nullptr);
+      ASSERT_TRUE(seen);
+      if (accept) {
+        EXPECT_EQ(chosen, images_ / ("chosen." + c.extension.toStdString()));
+      } else {
+        EXPECT_FALSE(chosen.has_value());
+      }
+    }
+  }
 }
 
 // The hidden items answer their shortcuts.
