@@ -572,6 +572,23 @@ TEST_F(WindowExportTest, HiddenItemsAnswerTheirShortcuts) {
   QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
   EXPECT_EQ(saveDialogs_, 1);
   EXPECT_TRUE(Exists(*chosenSave_));
+
+  // A disabled hidden command stays quiet; shown, it answers once, through
+  // its own shortcut.
+  chosenSave_.reset();
+  window->Command("SaveBMP")->setEnabled(false);
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(saveDialogs_, 1);
+  window->Command("SaveBMP")->setEnabled(true);
+  window->Command("SaveBMP")->setVisible(true);
+  QTest::keyClick(window.get(), Qt::Key_E, Qt::ControlModifier);
+  EXPECT_EQ(saveDialogs_, 2);
+
+  // The visible items' shortcuts as before: Ctrl+S exports.
+  chosenSave_ = images_ / "keyed.xls";
+  QTest::keyClick(window.get(), Qt::Key_S, Qt::ControlModifier);
+  EXPECT_EQ(saveDialogs_, 3);
+  EXPECT_TRUE(Exists(SpreadsheetFileNames(*chosenSave_).rawData));
 }
 
 }  // namespace
