@@ -70,10 +70,22 @@ class WindowExportTest : public WindowTest {
   }
 
   // Runs the command-line export of an image or folder.
-  int CliExport(const std::string& path, const std::string& out, const std::string& options) {
+  int CliExport(const std::string& path, const std::string& out, const std::string& metrics,
+                const std::string& buckets) {
     const std::string command = "STRANDEX_HOME='" + home_.Path() + "' '" STRANDEX_CLI "' export '" +
-                                path + "' --out '" + out + "' " + options + " >/dev/null 2>&1";
+                                path + "' --out '" + out + "' --metrics " + metrics + " --bins " +
+                                buckets + " >/dev/null 2>&1";
     return std::system(command.c_str());
+  }
+
+  // Both files of two exports are the same; the raw data is returned.
+  static std::string ExpectSameFiles(const std::string& chosen, const std::string& other) {
+    const SpreadsheetFiles a = SpreadsheetFileNames(chosen), b = SpreadsheetFileNames(other);
+    const std::string raw = ReadFile(a.rawData);
+    EXPECT_TRUE(Exists(a.rawData) && Exists(b.rawData));
+    EXPECT_EQ(raw, ReadFile(b.rawData));
+    EXPECT_EQ(ReadFile(a.histogram), ReadFile(b.histogram));
+    return raw;
   }
 
   static std::vector<std::string> Exits(const ScopedTraceLog& log) {
@@ -138,11 +150,10 @@ TEST_F(WindowExportTest, WindowAndCommandLineWriteTheSameBytes) {
   int n = 0;
   for (const Case& c : cases) {
     SCOPED_TRACE(n);
-    const std::string byWindow = images_ / ("window" + std::to_string(n) + ".xls");
-    const std::string byCli = images_ / ("cli" + std::to_string(n++) + ".xls");
-    ASSERT_EQ(CliExport(image, byCli, "--metrics " + c.cliMetrics + " --bins " + c.buckets), 0);
+    const std::string name = "run" + std::to_string(n++);
+    ASSERT_EQ(CliExport(image, images_ / (name + "cli.xls"), c.cliMetrics, c.buckets), 0);
     Choose(*window, c.metrics, c.buckets);
-    chosenSave_ = byWindow;
+    chosenSave_ = images_ / (name + "window.xls");
     std::string comma;
     if (c.commaLocale) {
       comma = CommaDecimalLocale();
@@ -157,10 +168,8 @@ TEST_F(WindowExportTest, WindowAndCommandLineWriteTheSameBytes) {
       std::setlocale(LC_ALL, "C");
     }
     EXPECT_TRUE(boxes_.Boxes().empty());
-    const SpreadsheetFiles w = SpreadsheetFileNames(byWindow), l = SpreadsheetFileNames(byCli);
-    const std::string raw = ReadFile(w.rawData), histogram = ReadFile(w.histogram);
-    EXPECT_EQ(raw, ReadFile(l.rawData));
-    EXPECT_EQ(histogram, ReadFile(l.histogram));
+    const std::string raw = ExpectSameFiles(*chosenSave_, images_ / (name + "cli.xls"));
+    const std::string histogram = ReadFile(SpreadsheetFileNames(*chosenSave_).histogram);
     EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'),
               3 + static_cast<long>(window->Workspace().DataSet().CometCount));
     EXPECT_EQ(histogram.find(','), std::string::npos);
@@ -174,6 +183,25 @@ TEST_F(WindowExportTest, WindowAndCommandLineWriteTheSameBytes) {
     EXPECT_EQ(std::count(histogram.begin(), histogram.end(), '\n'),
               std::count(histogram.begin(), histogram.end(), '\r'));
   }
+}
+
+// The folder summary exports as the command line exports the folder.
+TEST_F(WindowExportTest, FolderSummaryWritesTheSameBytesAsTheCommandLine) {
+  auto window = StartWithPreferences();
+  const std::string folder = images_ / "folder";
+  MakeFields(folder, 3);
+  window->OpenFolder(folder);
+  Score(*window);  // the root is selected: every image
+  window->OpenFolder(folder);
+  const std::uint32_t comets = window->Workspace().DataSet().CometCount;
+  ASSERT_GT(comets, 6u);
+  Choose(*window, {kCometArea, kTailDNA}, "9");
+  chosenSave_ = images_ / "summary.xls";
+  window->Command("SaveAsSpreadsheetMenuItem")->trigger();
+  EXPECT_TRUE(boxes_.Boxes().empty());
+  ASSERT_EQ(CliExport(folder, images_ / "cli.xls", "3,15", "9"), 0);
+  const std::string raw = ExpectSameFiles(*chosenSave_, images_ / "cli.xls");
+  EXPECT_EQ(SplitCrLf(raw).size(), 3 + comets);
 }
 
 // A finished export: the trace balances every fopen, the raw data opens at
