@@ -1,6 +1,7 @@
 // Adding comets by hand on the field of view: real mouse and key events on
 // the display, at control points computed from picture points through the
 // display's own mapping, fitted and zoomed; what lands on disk.
+#include <QComboBox>
 #include <QLabel>
 #include <QScrollBar>
 #include <QSlider>
@@ -13,6 +14,7 @@
 #include "FieldOfViewDisplay.h"
 #include "FieldOfViewView.h"
 #include "ImagePaths.h"
+#include "PreferencesForm.h"
 #include "WindowFixture.h"
 #include "WorkspaceTestUtil.h"
 
@@ -41,6 +43,7 @@ class WindowManualScoringTest : public WindowTest {
     ASSERT_TRUE(Field().SaveToFile(images_ / "a.bmp"));
     ASSERT_TRUE(Field().SaveToFile(image_));
     window_ = Start();
+    window_->CreatePreferences();  // as the program does after building the window
     window_->resize(1000, 800);
     window_->show();
     window_->OpenFolder(images_.Path());
@@ -99,18 +102,20 @@ TEST_F(WindowManualScoringTest, ARectangleAndAClickOnTheHeadScoreOneComet) {
   EXPECT_EQ(display_->cursor().shape(), Qt::CrossCursor);
   window_->ThresholdBar()->setValue(40);
   const QColor comet = Shown(At(55, 60)), besideHead = Shown(At(46, 50));
+  QComboBox* lineColour = window_->Preferences()->LineColorBox();
+  lineColour->setCurrentIndex(lineColour->findText("Red"));
+  const QColor line = lineColour->currentData().value<QColor>();
   Drag({75, 74}, {35, 45});  // bottom right to top left
   const CometRectangle drawn{35, 45, 75, 74};
   EXPECT_EQ(Rectangle(), drawn);
   EXPECT_EQ(window_->StatusText(), "Defining comet bounds...");
-  // The outline in the preferences' colour (yellow), and the head line
-  // where the pointer rests inside.
-  const QColor yellow(255, 255, 0);
-  EXPECT_EQ(Shown(At(35, 60)), yellow);
-  EXPECT_EQ(Shown(At(60, 74)), yellow);
+  // The outline in the preferences' line colour, and the head line where
+  // the pointer rests inside.
+  EXPECT_EQ(Shown(At(35, 60)), line);
+  EXPECT_EQ(Shown(At(60, 74)), line);
   QTest::mouseMove(display_, At(45, 60));
   EXPECT_EQ(window_->StatusText(), "Defining comet head...");
-  EXPECT_EQ(Shown(At(45, 50)), yellow);
+  EXPECT_EQ(Shown(At(45, 50)), line);
   EXPECT_EQ(Shown(At(46, 50)), besideHead);
 
   Click({35, 60});  // on the border: nothing
