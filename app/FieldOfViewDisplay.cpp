@@ -59,10 +59,6 @@ void FieldOfViewDisplay::PanBy(int dx, int dy) {
   if (Zoomed()) Show({dest_.left + dx, dest_.top + dy, dest_.right + dx, dest_.bottom + dy}, zoom_);
 }
 
-void FieldOfViewDisplay::ScrollTo(int x, int y) {
-  PanBy(-x - dest_.left, -y - dest_.top);
-}
-
 void FieldOfViewDisplay::SetOutline(const CometRectangle& rectangle, int headColumn, QColor colour,
                                     int penWidth) {
   outline_ = rectangle;

@@ -10,7 +10,7 @@
 // The picture of the field of view drawn into its destination rectangle:
 // fitted to the control with its proportions kept, or zoomed about a point
 // (Ctrl + wheel, "+" and "-"; "0" fits again) and panned by a middle-button
-// drag or by ScrollTo. Over the picture it draws the manual-scoring
+// drag or by PanBy. Over the picture it draws the manual-scoring
 // rectangle and the head marker. Left-button presses, moves and releases
 // are passed on as control points; a plain wheel is left to the window (it
 // moves the cutoff).
@@ -34,10 +34,8 @@ class FieldOfViewDisplay : public QWidget {
   static constexpr int kMaxPixelSize = 32;
   void ZoomAbout(double factor, const QPoint& control);
   void Fit();
-  // Moves the zoomed picture by (dx, dy) control pixels, or so that its
-  // top-left corner lies at (-x, -y); kept in view either way.
+  // Moves the zoomed picture by (dx, dy) control pixels, kept in view.
   void PanBy(int dx, int dy);
-  void ScrollTo(int x, int y);
 
   // The outline to draw (none when undefined), the head marker's column
   // (-1 for none), in the given colour and pen width in picture pixels.

@@ -40,11 +40,13 @@ FieldOfViewView::FieldOfViewView(ScoringWorkspace& workspace, QWidget* parent)
   // Scroll bars beside the display while it is zoomed.
   horizontalBar_ = new QScrollBar(Qt::Horizontal, this);
   verticalBar_ = new QScrollBar(Qt::Vertical, this);
-  for (QScrollBar* bar : {horizontalBar_, verticalBar_}) {
-    bar->hide();
-    connect(bar, &QScrollBar::valueChanged, this,
-            [this] { display_->ScrollTo(horizontalBar_->value(), verticalBar_->value()); });
-  }
+  horizontalBar_->hide();
+  verticalBar_->hide();
+  // Each bar moves the picture along its own axis only.
+  connect(horizontalBar_, &QScrollBar::valueChanged, this,
+          [this](int x) { display_->PanBy(-x - display_->Dest().left, 0); });
+  connect(verticalBar_, &QScrollBar::valueChanged, this,
+          [this](int y) { display_->PanBy(0, -y - display_->Dest().top); });
   connect(display_, &FieldOfViewDisplay::ViewChanged, this, &FieldOfViewView::FollowView);
   auto* grid = new QGridLayout;
   grid->setSpacing(0);
@@ -89,7 +91,6 @@ void FieldOfViewView::ShowBlack(int width, int height) {
 void FieldOfViewView::Redraw() {
   if (bitmap_.image.isNull()) return;
   display_->SetPicture(bitmap_.image);
-  if (!manual_.Rectangle().Defined()) DrawOutline(-1);
 }
 
 void FieldOfViewView::resizeEvent(QResizeEvent* event) {

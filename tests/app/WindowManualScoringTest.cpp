@@ -310,7 +310,16 @@ TEST_F(WindowManualScoringTest, ZoomKeepsThePointUnderThePointerAndClicksMapExac
   QApplication::processEvents();
   EXPECT_FALSE(horizontal->isVisible());
   EXPECT_EQ(display_->Dest().Width(), fitted.Width());
+  // Enlarged less, the picture is narrower than the display: it stays
+  // where it is across while the vertical bar moves it.
   QTest::keyClick(display_, Qt::Key_Plus);
+  QApplication::processEvents();
+  ASSERT_LT(display_->Dest().Width(), display_->width());
+  ASSERT_GT(vertical->maximum(), 0);
+  const int across = display_->Dest().left;
+  vertical->setValue(vertical->maximum());
+  EXPECT_EQ(display_->Dest().left, across);
+  EXPECT_EQ(display_->Dest().bottom, display_->height());
   QTest::keyClick(display_, Qt::Key_Minus);
   EXPECT_FALSE(display_->Zoomed());
   // Zooming in stops at the largest picture pixel.
