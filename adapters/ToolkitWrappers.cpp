@@ -22,6 +22,9 @@
 #include "GuardedCall.h"
 #include "ImageFileChecks.h"
 #include "SystemInfo.h"
+#include "TiffLayout.h"
+#include "TiffMessages.h"
+#include "WideSamples.h"
 
 namespace {
 
@@ -31,7 +34,10 @@ QString FileName(const std::string& name) {
 
 void LimitDecoding() {
   static std::once_flag once;
-  std::call_once(once, [] { QImageReader::setAllocationLimit(kDecodeLimitMegabytes); });
+  std::call_once(once, [] {
+    QImageReader::setAllocationLimit(kDecodeLimitMegabytes);
+    RouteTiffMessagesToLog();
+  });
 }
 
 bool IsGreyRamp(const QList<QRgb>& table) {
@@ -43,10 +49,12 @@ bool IsGreyRamp(const QList<QRgb>& table) {
 
 // A decoded image in a format of the depth table. Colour palettes become
 // true colour (so the grey rule sees colours, not indices) and 16-bit
-// channels are scaled to 8 bits; grey stays grey.
-GuardedFailure ToTable(QImage decoded, TBitmap& bitmap) {
+// samples are scaled to 8 bits by their significant bits (`fileBits`, 0
+// when the file states none); grey stays grey.
+GuardedFailure ToTable(QImage decoded, TBitmap& bitmap, int fileBits = 0) {
   QImage image;
   ToolkitPixelFormat format;
+  if (HasWideSamples(decoded)) decoded = EightBitSamples(decoded, fileBits);
   switch (decoded.format()) {
     case QImage::Format_Grayscale8:
       image = decoded;
@@ -60,10 +68,6 @@ GuardedFailure ToTable(QImage decoded, TBitmap& bitmap) {
         image = decoded.convertToFormat(QImage::Format_BGR888);
         format = ToolkitPixelFormat::k24Bit;
       }
-      break;
-    case QImage::Format_Grayscale16:
-      image = decoded.convertToFormat(QImage::Format_Grayscale8);
-      format = ToolkitPixelFormat::k8Bit;
       break;
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
@@ -246,7 +250,16 @@ bool TBitmap_Assign(TBitmap* bitmap, const TPngImage* picture) {
     if (picture == nullptr) return "source image is undefinded!!!";
     if (bitmap == nullptr) return "destination image is undefinded!!!";
     if (picture->decoded.isNull()) return "the PNG picture holds no image";
-    return ToTable(picture->decoded, *bitmap);
+    return ToTable(picture->decoded, *bitmap, picture->significantBits);
+  });
+}
+
+bool TBitmap_Assign(TBitmap* bitmap, const TTiffImage* picture) {
+  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
+    if (picture == nullptr) return "source image is undefinded!!!";
+    if (bitmap == nullptr) return "destination image is undefinded!!!";
+    if (picture->decoded.isNull()) return "the TIFF picture holds no image";
+    return ToTable(picture->decoded, *bitmap, picture->significantBits);
   });
 }
 
@@ -403,6 +416,38 @@ bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std
     QImage decoded;
     if (auto failure = DecodeFile(fileName, ImageFileKind::kPng, data, decoded)) return failure;
     picture->decoded = std::move(decoded);
+    picture->significantBits =
+        PngSignificantBits(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+    return std::nullopt;
+  });
+}
+
+TTiffImage* TTiffImage_Create() {
+  return Create<TTiffImage>("TTiffImage_Create",
+                            "TTiffImage_Create() unable to create TTiffImage...");
+}
+
+bool TTiffImage_Destroy(TTiffImage* picture) {
+  return Destroy("TTiffImage_Destroy", picture);
+}
+
+bool TTiffImage_LoadFromFile(TTiffImage* picture, const std::string& fileName, std::string* why) {
+  if (picture == nullptr)
+    return GuardedCall("TTiffImage_LoadFromFile", [](bool&) -> GuardedFailure {
+      return "destination TTiffImage is undefined!!!";
+    });
+  return LoadGuarded("TTiffImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
+    QByteArray data;
+    QImage decoded;
+    if (auto failure = DecodeFile(fileName, ImageFileKind::kTiff, data, decoded)) return failure;
+    TiffLayout layout;  // the checks read it already, so it reads again
+    ReadTiffLayout(std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
+                   layout);
+    if (layout.pages > 1)
+      LogMessage(fileName + " holds " + std::to_string(layout.pages) +
+                 " pages; the first is read");
+    picture->decoded = std::move(decoded);
+    picture->significantBits = TiffSignificantBits(layout);
     return std::nullopt;
   });
 }
