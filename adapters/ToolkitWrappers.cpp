@@ -174,6 +174,37 @@ bool LoadGuarded(const char* name, const std::string& fileName, std::string* why
   return ok;
 }
 
+// Loads a file strictly as one kind for a picture's wrapper `name`; `take`
+// keeps what the picture needs of the file's bytes and decoded image.
+bool LoadPicture(const char* name, bool pictureMissing, const std::string& fileName,
+                 std::string* why, ImageFileKind kind,
+                 const std::function<void(QByteArray&, QImage&)>& take) {
+  if (pictureMissing)
+    return GuardedCall(name, [&](bool&) -> GuardedFailure {
+      const std::string wrapper = name;  // the picture's class, then "_LoadFromFile"
+      return "destination " + wrapper.substr(0, wrapper.find('_')) + " is undefined!!!";
+    });
+  return LoadGuarded(name, fileName, why, [&]() -> GuardedFailure {
+    QByteArray data;
+    QImage decoded;
+    if (auto failure = DecodeFile(fileName, kind, data, decoded)) return failure;
+    take(data, decoded);
+    return std::nullopt;
+  });
+}
+
+// A decoded PNG or TIFF picture into the bitmap, 16-bit samples by the
+// picture's significant bits.
+template <typename Picture>
+bool AssignDecoded(TBitmap* bitmap, const Picture* picture, const char* kind) {
+  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
+    if (picture == nullptr) return "source image is undefinded!!!";
+    if (bitmap == nullptr) return "destination image is undefinded!!!";
+    if (picture->decoded.isNull()) return std::string("the ") + kind + " picture holds no image";
+    return ToTable(picture->decoded, *bitmap, picture->significantBits);
+  });
+}
+
 QImage::Format QtFormat(ToolkitPixelFormat format) {
   switch (format) {
     case ToolkitPixelFormat::k1Bit:
@@ -246,21 +277,11 @@ bool TBitmap_SetDimensions(TBitmap* bitmap, int width, int height, ToolkitPixelF
 }
 
 bool TBitmap_Assign(TBitmap* bitmap, const TPngImage* picture) {
-  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
-    if (picture == nullptr) return "source image is undefinded!!!";
-    if (bitmap == nullptr) return "destination image is undefinded!!!";
-    if (picture->decoded.isNull()) return "the PNG picture holds no image";
-    return ToTable(picture->decoded, *bitmap, picture->significantBits);
-  });
+  return AssignDecoded(bitmap, picture, "PNG");
 }
 
 bool TBitmap_Assign(TBitmap* bitmap, const TTiffImage* picture) {
-  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
-    if (picture == nullptr) return "source image is undefinded!!!";
-    if (bitmap == nullptr) return "destination image is undefinded!!!";
-    if (picture->decoded.isNull()) return "the TIFF picture holds no image";
-    return ToTable(picture->decoded, *bitmap, picture->significantBits);
-  });
+  return AssignDecoded(bitmap, picture, "TIFF");
 }
 
 bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture) {
@@ -335,18 +356,11 @@ bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality) {
 }
 
 bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName, std::string* why) {
-  if (picture == nullptr)
-    return GuardedCall("TJPEGImage_LoadFromFile", [](bool&) -> GuardedFailure {
-      return "destination TJPEGImage is undefined!!!";
-    });
-  return LoadGuarded("TJPEGImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
-    QByteArray data;
-    QImage decoded;
-    if (auto failure = DecodeFile(fileName, ImageFileKind::kJpeg, data, decoded)) return failure;
-    picture->data = std::move(data);
-    picture->decoded = std::move(decoded);
-    return std::nullopt;
-  });
+  return LoadPicture("TJPEGImage_LoadFromFile", picture == nullptr, fileName, why,
+                     ImageFileKind::kJpeg, [&](QByteArray& data, QImage& decoded) {
+                       picture->data = std::move(data);
+                       picture->decoded = std::move(decoded);
+                     });
 }
 
 bool TJPEGImage_SaveToFile(TJPEGImage* picture, const std::string& fileName) {
@@ -407,19 +421,12 @@ bool TPngImage_Destroy(TPngImage* picture) {
 }
 
 bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std::string* why) {
-  if (picture == nullptr)
-    return GuardedCall("TPngImage_LoadFromFile", [](bool&) -> GuardedFailure {
-      return "destination TPngImage is undefined!!!";
-    });
-  return LoadGuarded("TPngImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
-    QByteArray data;
-    QImage decoded;
-    if (auto failure = DecodeFile(fileName, ImageFileKind::kPng, data, decoded)) return failure;
-    picture->decoded = std::move(decoded);
-    picture->significantBits =
-        PngSignificantBits(std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
-    return std::nullopt;
-  });
+  return LoadPicture("TPngImage_LoadFromFile", picture == nullptr, fileName, why,
+                     ImageFileKind::kPng, [&](QByteArray& data, QImage& decoded) {
+                       picture->decoded = std::move(decoded);
+                       picture->significantBits = PngSignificantBits(
+                           std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+                     });
 }
 
 TTiffImage* TTiffImage_Create() {
@@ -432,24 +439,18 @@ bool TTiffImage_Destroy(TTiffImage* picture) {
 }
 
 bool TTiffImage_LoadFromFile(TTiffImage* picture, const std::string& fileName, std::string* why) {
-  if (picture == nullptr)
-    return GuardedCall("TTiffImage_LoadFromFile", [](bool&) -> GuardedFailure {
-      return "destination TTiffImage is undefined!!!";
-    });
-  return LoadGuarded("TTiffImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
-    QByteArray data;
-    QImage decoded;
-    if (auto failure = DecodeFile(fileName, ImageFileKind::kTiff, data, decoded)) return failure;
-    TiffLayout layout;  // the checks read it already, so it reads again
-    ReadTiffLayout(std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
-                   layout);
-    if (layout.pages > 1)
-      LogMessage(fileName + " holds " + std::to_string(layout.pages) +
-                 " pages; the first is read");
-    picture->decoded = std::move(decoded);
-    picture->significantBits = TiffSignificantBits(layout);
-    return std::nullopt;
-  });
+  return LoadPicture(
+      "TTiffImage_LoadFromFile", picture == nullptr, fileName, why, ImageFileKind::kTiff,
+      [&](QByteArray& data, QImage& decoded) {
+        TiffLayout layout;  // the checks read it already, so it reads again
+        ReadTiffLayout(std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
+                       layout);
+        if (layout.pages > 1)
+          LogMessage(fileName + " holds " + std::to_string(layout.pages) +
+                     " pages; the first is read");
+        picture->decoded = std::move(decoded);
+        picture->significantBits = TiffSignificantBits(layout);
+      });
 }
 
 bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName) {
