@@ -649,6 +649,7 @@ void TMainApplicationForm::ScoreFolderImages(Sender sender) {
   request.autoThreshold = sender == Sender::kAutoSegmentation;
   request.cutoff = static_cast<std::uint8_t>(fieldOfView_->Cutoff() & 0xFF);
   request.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  request.rotation = workspace_.Rotation();  // turned while the folder is selected: every image
   runner_->ScoreImages(tree_->ImagePaths(), request);
 }
 

@@ -25,11 +25,15 @@ bool RotateCounterClockwise(BitmapImageClass& image, int degrees) {
   const std::size_t bytes = static_cast<std::size_t>(image.BytesPerPixel);
   for (std::int32_t ny = 0; ny < w; ++ny) {  // rows of the turned picture, from the top
     std::uint8_t* out = turned.GetScanLine(w - 1 - ny);
-    for (std::int32_t nx = 0; nx < h; ++nx) {
-      // The old pixel that lands at (nx, ny).
-      const std::int32_t x = turns == 1 ? w - 1 - ny : ny;
-      const std::int32_t y = turns == 1 ? nx : h - 1 - nx;
-      std::memcpy(out + nx * bytes, image.GetScanLine(h - 1 - y) + x * bytes, bytes);
+    // Old column x feeds the whole row; its rows are taken from the top
+    // (counter-clockwise) or from the bottom (clockwise).
+    const std::int32_t x = turns == 1 ? w - 1 - ny : ny;
+    const std::uint8_t* first = image.GetScanLine(turns == 1 ? h - 1 : 0) + x * bytes;
+    const std::ptrdiff_t step = (turns == 1 ? -1 : 1) * static_cast<std::ptrdiff_t>(image.Bitmap.bmWidthBytes);
+    if (bytes == 1) {
+      for (std::int32_t nx = 0; nx < h; ++nx) out[nx] = first[nx * step];
+    } else {
+      for (std::int32_t nx = 0; nx < h; ++nx) std::memcpy(out + nx * bytes, first + nx * step, bytes);
     }
   }
   std::memcpy(turned.bmInfo.CLUT, image.bmInfo.CLUT, sizeof turned.bmInfo.CLUT);

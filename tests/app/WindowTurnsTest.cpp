@@ -79,6 +79,30 @@ TEST_F(WindowTurnsTest, QuarterTurnsTurnTheImageAndTheDisplay) {
   EXPECT_TRUE(SameRows(*window->Workspace().Image(), loaded));
 }
 
+// A turn given while the folder is selected turns every image of the
+// folder's run.
+TEST_F(WindowTurnsTest, AFolderTurnedWhileSelectedIsScoredTurned) {
+  const std::string folder = images_ / "slide";
+  MakeDownwardField(folder + "/a.tif");
+  fs::copy_file(folder + "/a.tif", folder + "/b.TIFF");
+  const std::string cli = images_ / "cli";
+  fs::create_directories(cli);
+  fs::copy_file(folder + "/a.tif", cli + "/a.tif");
+  auto window = Start();
+  window->OpenFolder(folder);
+  window->Command("Rotate90Left")->trigger();
+  Score(*window);
+  const std::string command = "STRANDEX_HOME='" + home_.Path() + "' '" STRANDEX_CLI "' score '" +
+                              cli + "/a.tif' --cutoff 40 --rotate 90 >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string byCli = ReadFile(DataSetPathOf(cli + "/a.tif"));
+  ASSERT_GT(byCli.size(), 748u);
+  EXPECT_EQ(ReadFile(DataSetPathOf(folder + "/a.tif")).substr(0, 748), byCli.substr(0, 748));
+  WellRecord b;
+  ASSERT_TRUE(Zelcor_ReadFromDB(DataSetPathOf(folder + "/b.TIFF"), b));
+  EXPECT_EQ(b.Rotation, 90);
+}
+
 TEST_F(WindowTurnsTest, WithoutAnImageTheCommandsDoNothing) {
   auto window = Start();
   for (const char* name : {"Rotate90Left", "Rotate90Right", "Rotate180"}) {
