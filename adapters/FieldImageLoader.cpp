@@ -50,8 +50,8 @@ bool Decode(const std::string& path, TBitmap* bitmap, std::string& why) {
 
 bool IsFieldImageName(const std::string& path) {
   const std::string extension = LowerExtension(path);
-  return extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp" ||
-         extension == ".tif" || extension == ".tiff";
+  return extension == ".jpg" || extension == ".jpeg" || extension == ".png" ||
+         extension == ".bmp" || extension == ".tif" || extension == ".tiff";
 }
 
 std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitmap* display,

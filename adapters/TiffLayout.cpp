@@ -104,29 +104,54 @@ std::optional<std::string> ReadTiffLayout(std::string_view bytes, TiffLayout& la
         if (e.values.empty()) continue;
         const std::uint64_t v = e.values[0];
         switch (e.tag) {
-          case 256: layout.width = static_cast<std::int64_t>(v); break;
-          case 257: layout.height = static_cast<std::int64_t>(v); break;
+          case 256:
+            layout.width = static_cast<std::int64_t>(v);
+            break;
+          case 257:
+            layout.height = static_cast<std::int64_t>(v);
+            break;
           case 258:
             layout.bitsPerSample = static_cast<std::uint32_t>(v);
             for (std::uint64_t other : e.values) layout.mixedDepths |= other != v;
             break;
-          case 259: layout.compression = static_cast<std::uint32_t>(v); break;
-          case 262: layout.photometric = static_cast<std::uint32_t>(v); break;
+          case 259:
+            layout.compression = static_cast<std::uint32_t>(v);
+            break;
+          case 262:
+            layout.photometric = static_cast<std::uint32_t>(v);
+            break;
           case 273:
           case 324:
             layout.offsets = e.values;
             layout.tiled |= e.tag == 324;
             break;
-          case 277: layout.samplesPerPixel = static_cast<std::uint32_t>(v); break;
-          case 278: layout.rowsPerStrip = v; break;
+          case 277:
+            layout.samplesPerPixel = static_cast<std::uint32_t>(v);
+            break;
+          case 278:
+            layout.rowsPerStrip = v;
+            break;
           case 279:
-          case 325: layout.byteCounts = e.values; break;
-          case 281: layout.maxSampleValue = v; break;
-          case 284: layout.planar = static_cast<std::uint32_t>(v); break;
-          case 322: layout.tileWidth = v; break;
-          case 323: layout.tileLength = v; break;
-          case 339: layout.sampleFormat = static_cast<std::uint32_t>(v); break;
-          default: break;
+          case 325:
+            layout.byteCounts = e.values;
+            break;
+          case 281:
+            layout.maxSampleValue = v;
+            break;
+          case 284:
+            layout.planar = static_cast<std::uint32_t>(v);
+            break;
+          case 322:
+            layout.tileWidth = v;
+            break;
+          case 323:
+            layout.tileLength = v;
+            break;
+          case 339:
+            layout.sampleFormat = static_cast<std::uint32_t>(v);
+            break;
+          default:
+            break;
         }
       }
     }
@@ -153,7 +178,8 @@ std::optional<std::string> TiffLayoutProblem(const TiffLayout& layout, std::uint
   if (!grey && !rgb && !palette && !ycbcr)
     return "its colour model (" + std::to_string(layout.photometric) + ", " + std::to_string(spp) +
            " samples a pixel) is not read" + readable;
-  if (layout.planar == 2 && spp > 1) return "its colours are stored in separate planes, which is not read";
+  if (layout.planar == 2 && spp > 1)
+    return "its colours are stored in separate planes, which is not read";
   switch (layout.compression) {
     case 1:      // none
     case 5:      // LZW
@@ -199,8 +225,7 @@ std::optional<std::string> TiffLayoutProblem(const TiffLayout& layout, std::uint
 }
 
 int TiffSignificantBits(const TiffLayout& layout) {
-  if (layout.bitsPerSample != 16 || !layout.maxSampleValue || *layout.maxSampleValue == 0)
-    return 0;
+  if (layout.bitsPerSample != 16 || !layout.maxSampleValue || *layout.maxSampleValue == 0) return 0;
   int bits = 0;
   for (std::uint64_t v = *layout.maxSampleValue; v != 0 && bits < 16; v >>= 1) ++bits;
   return bits;

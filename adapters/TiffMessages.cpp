@@ -13,8 +13,8 @@ namespace {
 void Log(const char* kind, const char* module, const char* format, va_list args) {
   char text[512];
   std::vsnprintf(text, sizeof text, format, args);
-  LogMessage(std::string("toolkit: TIFF ") + kind + (module != nullptr ? std::string(" in ") + module : "") +
-             ": " + text);
+  LogMessage(std::string("toolkit: TIFF ") + kind +
+             (module != nullptr ? std::string(" in ") + module : "") + ": " + text);
 }
 
 void Warning(const char* module, const char* format, va_list args) {

@@ -424,8 +424,8 @@ bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std
   return LoadPicture("TPngImage_LoadFromFile", picture == nullptr, fileName, why,
                      ImageFileKind::kPng, [&](QByteArray& data, QImage& decoded) {
                        picture->decoded = std::move(decoded);
-                       picture->significantBits = PngSignificantBits(
-                           std::string_view(data.constData(), static_cast<std::size_t>(data.size())));
+                       picture->significantBits = PngSignificantBits(std::string_view(
+                           data.constData(), static_cast<std::size_t>(data.size())));
                      });
 }
 

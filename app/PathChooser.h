@@ -14,6 +14,6 @@ struct PathChooser {
 };
 
 // The file dialog "Load Image from File" (BMP, JPEG with ".jpg" and ".jpeg",
-// PNG, TIFF with ".tif" and ".tiff"; default extension "bmp") and the folder chooser "Load Folder of
-// Images".
+// PNG, TIFF with ".tif" and ".tiff"; default extension "bmp") and the folder
+// chooser "Load Folder of Images".
 PathChooser DialogPathChooser();

@@ -68,8 +68,8 @@ void DrawProgress(int done, int total) {
 int ScoreCommand(const std::vector<std::string>& args) {
   Arguments a;
   std::string error;
-  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"}, {"--cutoff", "--jobs", "--rotate"}, a,
-                      error))
+  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"},
+                      {"--cutoff", "--jobs", "--rotate"}, a, error))
     return Fail(error + " (see strandex-cli score --help)");
   if (a.Has("--help")) {
     std::cout << kHelp;
@@ -120,7 +120,8 @@ int ScoreCommand(const std::vector<std::string>& args) {
         std::printf("%s: existing results kept\n", path.c_str());
         continue;
       }
-      if (reports.empty()) std::fprintf(stderr, "%s: no BMP, PNG, JPEG or TIFF images\n", path.c_str());
+      if (reports.empty())
+        std::fprintf(stderr, "%s: no BMP, PNG, JPEG or TIFF images\n", path.c_str());
       for (const auto& report : reports) {
         PrintReport(report);
         failed |= report.outcome == ScoreOutcome::kFailed;

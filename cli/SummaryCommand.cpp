@@ -71,7 +71,8 @@ std::string RotationText(const std::string& path, const WellRecord& well) {
   std::map<int, int> images;
   for (const std::string& image : ListFolderImages(path)) {
     WellRecord scored;
-    if (FileExists(DataSetPathOf(image)) && LoadImageDataSet(image, scored)) ++images[scored.Rotation];
+    if (FileExists(DataSetPathOf(image)) && LoadImageDataSet(image, scored))
+      ++images[scored.Rotation];
   }
   if (images.empty()) return "none";
   if (images.size() == 1) return TurnText(images.begin()->first);

@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
     int bits, samples, tile, pages;
     bool bigEndian;
   };
-  const TiffSeed tiffs[] = {{"grey8", 8, 1, 0, 1, false},   {"grey16", 16, 1, 0, 1, true},
-                            {"rgb8", 8, 3, 0, 1, false},    {"rgb16", 16, 3, 0, 2, false},
+  const TiffSeed tiffs[] = {{"grey8", 8, 1, 0, 1, false},     {"grey16", 16, 1, 0, 1, true},
+                            {"rgb8", 8, 3, 0, 1, false},      {"rgb16", 16, 3, 0, 2, false},
                             {"tiled16", 16, 1, 16, 1, false}, {"rgba8", 8, 4, 16, 1, true}};
   for (const TiffSeed& t : tiffs) {
     testing_support::TiffSpec spec;

@@ -29,11 +29,13 @@ bool RotateCounterClockwise(BitmapImageClass& image, int degrees) {
     // (counter-clockwise) or from the bottom (clockwise).
     const std::int32_t x = turns == 1 ? w - 1 - ny : ny;
     const std::uint8_t* first = image.GetScanLine(turns == 1 ? h - 1 : 0) + x * bytes;
-    const std::ptrdiff_t step = (turns == 1 ? -1 : 1) * static_cast<std::ptrdiff_t>(image.Bitmap.bmWidthBytes);
+    const std::ptrdiff_t step =
+        (turns == 1 ? -1 : 1) * static_cast<std::ptrdiff_t>(image.Bitmap.bmWidthBytes);
     if (bytes == 1) {
       for (std::int32_t nx = 0; nx < h; ++nx) out[nx] = first[nx * step];
     } else {
-      for (std::int32_t nx = 0; nx < h; ++nx) std::memcpy(out + nx * bytes, first + nx * step, bytes);
+      for (std::int32_t nx = 0; nx < h; ++nx)
+        std::memcpy(out + nx * bytes, first + nx * step, bytes);
     }
   }
   std::memcpy(turned.bmInfo.CLUT, image.bmInfo.CLUT, sizeof turned.bmInfo.CLUT);

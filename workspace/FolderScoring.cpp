@@ -25,9 +25,9 @@ ImageScoreReport ScoreImage(const std::string& imagePath, const ScoreRequest& re
   } else {
     report.imagePath = imagePath;
     report.started = true;
-    report.message = loaded ? "cannot turn the image by " + std::to_string(request.rotation) +
-                                  " degrees"
-                            : workspace.Message();
+    report.message =
+        loaded ? "cannot turn the image by " + std::to_string(request.rotation) + " degrees"
+               : workspace.Message();
   }
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return report;

@@ -20,7 +20,7 @@ struct ImageScoreReport {
 struct ScoreRequest {
   bool autoThreshold = false;  // else the cutoff
   std::uint8_t cutoff = 0;
-  int jobs = 1;  // images scored at once
+  int jobs = 1;      // images scored at once
   int rotation = 0;  // degrees each image is turned counter-clockwise before scoring
   // Set from any thread to start no further image; images in progress end.
   const std::atomic<bool>* cancel = nullptr;

@@ -25,7 +25,8 @@ TiffSpec Ramp(int width, int bits, int samples, std::uint32_t first, std::uint32
   s.photometric = samples >= 3 ? 2 : 1;
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < width; ++x)
-      for (int k = 0; k < samples; ++k) s.values.push_back(first + static_cast<std::uint32_t>(x) * step);
+      for (int k = 0; k < samples; ++k)
+        s.values.push_back(first + static_cast<std::uint32_t>(x) * step);
   return s;
 }
 
@@ -96,8 +97,10 @@ TEST_F(TiffDecodingTest, GreyAndColourOfEightAndSixteenBitsBecomeEightBitGrey) {
     EXPECT_EQ(Grey(*image, c.pixel, 1), c.grey) << c.name;
   }
   EXPECT_TRUE(Logged("pages.tif holds 3 pages; the first is read"));
-  EXPECT_TRUE(Logged("16-bit samples scaled by 1/16 (12 significant bits, from the largest sample 3043)"));
-  EXPECT_TRUE(Logged("16-bit samples scaled by 1/256 (16 significant bits, from the largest sample 48830)"));
+  EXPECT_TRUE(
+      Logged("16-bit samples scaled by 1/16 (12 significant bits, from the largest sample 3043)"));
+  EXPECT_TRUE(Logged(
+      "16-bit samples scaled by 1/256 (16 significant bits, from the largest sample 48830)"));
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
 
@@ -112,7 +115,8 @@ TEST_F(TiffDecodingTest, TheFilesSignificantBitsRuleWhenEverySampleFits) {
   };
   const Case cases[] = {
       {"stated.tif", 4095, 50, "scaled by 1/16 (12 significant bits, stated by the file)"},
-      {"unstated.tif", std::nullopt, 200, "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
+      {"unstated.tif", std::nullopt, 200,
+       "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
       // A figure the samples exceed is not believed.
       {"wrong.tif", 255, 200, "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
   };
@@ -156,8 +160,8 @@ TEST_F(TiffDecodingTest, PngSignificantBitsChunkIsHonoured) {
   ASSERT_TRUE(deep.save(plain, "PNG"));
   const std::string full = ReadFile(plain.toStdString());
   auto image = LoadFieldImage(
-      Write("full.png", full.substr(0, 33) + sbit + BE32(Crc32(std::string("sBIT\x0C", 5))) +
-                            full.substr(33)));
+      Write("full.png",
+            full.substr(0, 33) + sbit + BE32(Crc32(std::string("sBIT\x0C", 5))) + full.substr(33)));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(Grey(*image, 1), 0xC8);
 }

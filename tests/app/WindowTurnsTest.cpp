@@ -3,9 +3,9 @@
 
 #include "CometDatabase.h"
 #include "FieldImageLoader.h"
+#include "FieldTiff.h"
 #include "ImagePaths.h"
 #include "QuarterTurns.h"
-#include "FieldTiff.h"
 #include "WindowFixture.h"
 
 using namespace testing_support;
@@ -32,7 +32,8 @@ class WindowTurnsTest : public WindowTest {
     if (a.Bitmap.bmWidth != b.Bitmap.bmWidth || a.Bitmap.bmHeight != b.Bitmap.bmHeight)
       return false;
     for (int r = 0; r < a.Bitmap.bmHeight; ++r)
-      if (std::memcmp(a.GetScanLine(r), b.GetScanLine(r), static_cast<std::size_t>(a.Bitmap.bmWidth)) != 0)
+      if (std::memcmp(a.GetScanLine(r), b.GetScanLine(r),
+                      static_cast<std::size_t>(a.Bitmap.bmWidth)) != 0)
         return false;
     return true;
   }
@@ -68,7 +69,8 @@ TEST_F(WindowTurnsTest, QuarterTurnsTurnTheImageAndTheDisplay) {
   const std::string command = "STRANDEX_HOME='" + home_.Path() + "' '" STRANDEX_CLI "' score '" +
                               cli + "/down.tif' --cutoff 40 --rotate 90 >/dev/null 2>&1";
   ASSERT_EQ(std::system(command.c_str()), 0);
-  const std::string byWindow = ReadFile(DataSetPathOf(path)), byCli = ReadFile(DataSetPathOf(cli + "/down.tif"));
+  const std::string byWindow = ReadFile(DataSetPathOf(path)),
+                    byCli = ReadFile(DataSetPathOf(cli + "/down.tif"));
   WellRecord well;
   ASSERT_TRUE(Zelcor_ReadFromDB(DataSetPathOf(path), well));
   EXPECT_EQ(well.Rotation, 90);

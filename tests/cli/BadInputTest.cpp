@@ -124,15 +124,16 @@ TEST_F(BadInputTest, BadTiffsFailAloneWithTheirReason) {
   CliRun run = Cli("score tiffs --cutoff 40 --jobs 2");
   EXPECT_EQ(run.status, 1) << run.out;
   for (const auto& c : cases) {
-    EXPECT_TRUE(Contains(run, std::string(c.name) + ": FAILED: cannot read the image " +
-                                  folder + "/" + c.name + ": " + c.reason))
+    EXPECT_TRUE(Contains(run, std::string(c.name) + ": FAILED: cannot read the image " + folder +
+                                  "/" + c.name + ": " + c.reason))
         << c.name << run.out;
     EXPECT_FALSE(Exists(work_ / (folder + "/" + fs::path(c.name).stem().string()))) << c.name;
   }
   // The whole TIFF among them is scored.
   EXPECT_TRUE(Contains(run, "plain.tif: ") && Contains(run, " comets in ")) << run.out;
   EXPECT_TRUE(Exists(work_ / "tiffs/plain/plain.cdb"));
-  EXPECT_FALSE(Contains(run, "TIFF")) << run.out;  // the decoder's own complaints stay off the terminal
+  EXPECT_FALSE(Contains(run, "TIFF"))
+      << run.out;  // the decoder's own complaints stay off the terminal
 }
 
 TEST_F(BadInputTest, DamagedDatabasesAreReportedNotTrusted) {

@@ -6,10 +6,10 @@
 #include "CliFixture.h"
 #include "CometDatabase.h"
 #include "FieldImageLoader.h"
+#include "FieldTiff.h"
 #include "ImagePaths.h"
 #include "QuarterTurns.h"
 #include "SyntheticField.h"
-#include "FieldTiff.h"
 #include "ToolkitWrappers.h"
 
 using namespace testing_support;

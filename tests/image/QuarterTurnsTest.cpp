@@ -15,7 +15,8 @@ BitmapImageClass Numbered(int bits) {
   for (int y = 0; y < 2; ++y)
     for (int x = 0; x < 3; ++x)
       for (int k = 0; k < image.BytesPerPixel; ++k)
-        image.GetScanLine(1 - y)[x * image.BytesPerPixel + k] = static_cast<std::uint8_t>(10 * y + x);
+        image.GetScanLine(1 - y)[x * image.BytesPerPixel + k] =
+            static_cast<std::uint8_t>(10 * y + x);
   return image;
 }
 
@@ -25,7 +26,8 @@ std::vector<std::vector<int>> Rows(const BitmapImageClass& image) {
   for (int y = 0; y < image.Bitmap.bmHeight; ++y) {
     rows.emplace_back();
     for (int x = 0; x < image.Bitmap.bmWidth; ++x)
-      rows.back().push_back(image.GetScanLine(image.Bitmap.bmHeight - 1 - y)[x * image.BytesPerPixel]);
+      rows.back().push_back(
+          image.GetScanLine(image.Bitmap.bmHeight - 1 - y)[x * image.BytesPerPixel]);
   }
   return rows;
 }
@@ -40,7 +42,7 @@ TEST(QuarterTurnsTest, TurnsCounterClockwiseByQuarters) {
   const struct {
     int degrees;
     Picture picture;
-  } cases[] = {{0, upright}, {90, left},  {180, half}, {270, right},
+  } cases[] = {{0, upright},   {90, left},   {180, half}, {270, right},
                {360, upright}, {-90, right}, {450, left}};
   for (int bits : {8, 24, 32})
     for (const auto& c : cases) {
@@ -65,11 +67,11 @@ TEST(SampleScalingTest, SignificantBitsFromTheFileOrTheLargestSample) {
     int fileBits;
     int bits;
   } cases[] = {
-      {4095, 0, 12},  {4096, 0, 13},   {65535, 0, 16}, {200, 0, 8},    {0, 0, 8},
-      {1000, 12, 12},  // a dim 12-bit picture keeps its camera's scale
-      {5000, 12, 13},  // samples beyond the file's figure: it is not believed
-      {65535, 12, 16},  // samples scaled up to 16 bits as PNG asks
-      {100, 4, 8},      {100, 17, 8},
+      {4095, 0, 12},   {4096, 0, 13},  {65535, 0, 16}, {200, 0, 8},
+      {0, 0, 8},       {1000, 12, 12},  // a dim 12-bit picture keeps its camera's scale
+      {5000, 12, 13},                   // samples beyond the file's figure: it is not believed
+      {65535, 12, 16},                  // samples scaled up to 16 bits as PNG asks
+      {100, 4, 8},     {100, 17, 8},
   };
   for (const auto& c : cases)
     EXPECT_EQ(SignificantBitsOf(c.largest, c.fileBits), c.bits) << c.largest << " " << c.fileBits;

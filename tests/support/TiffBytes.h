@@ -16,11 +16,11 @@ namespace testing_support {
 
 struct TiffSpec {
   int width = 0, height = 0;
-  int bits = 8;          // per sample: 1, 8, 16 or 32 (32 with format 3: floats)
-  int samples = 1;       // per pixel
-  int photometric = 1;   // 1 grey (black is zero), 2 RGB
-  int sampleFormat = 1;  // 1 unsigned, 3 floating point
-  int compression = 1;   // stated only; the data are always uncompressed
+  int bits = 8;                       // per sample: 1, 8, 16 or 32 (32 with format 3: floats)
+  int samples = 1;                    // per pixel
+  int photometric = 1;                // 1 grey (black is zero), 2 RGB
+  int sampleFormat = 1;               // 1 unsigned, 3 floating point
+  int compression = 1;                // stated only; the data are always uncompressed
   std::vector<std::uint32_t> values;  // width x height x samples, rows from the top;
                                       // none: no pixel data at all
   std::optional<std::uint32_t> maxSampleValue;
@@ -80,8 +80,8 @@ inline std::string TiffBytes(const TiffSpec& s) {
     const int down = side ? (s.height + side - 1) / side : 1;
     for (int ty = 0; ty < down; ++ty)
       for (int tx = 0; tx < across; ++tx) {
-        const std::string data = side ? pixels(tx * side, ty * side, side, side)
-                                      : pixels(0, 0, s.width, s.height);
+        const std::string data =
+            side ? pixels(tx * side, ty * side, side, side) : pixels(0, 0, s.width, s.height);
         parts.emplace_back(out.size(), data.size());
         out += data;
         if (out.size() % 2) out.push_back('\0');

@@ -6,12 +6,12 @@
 #include <filesystem>
 
 #include "FieldImageLoader.h"
+#include "FieldTiff.h"
 #include "FolderScoring.h"
 #include "ImagePaths.h"
 #include "QuarterTurns.h"
 #include "SyntheticField.h"
 #include "TestSupport.h"
-#include "FieldTiff.h"
 #include "ToolkitWrappers.h"
 #include "WorkspaceTestUtil.h"
 
