@@ -36,6 +36,24 @@ std::string BE32(std::uint32_t v) {
   return b;
 }
 
+// A little-endian TIFF whose first strip claims `more` bytes beyond those
+// it has, as a file cut inside its pixels looks.
+std::string StripBeyondTheEnd(std::string bytes, std::uint32_t more) {
+  auto le = [&](std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int k = n - 1; k >= 0; --k) v = v << 8 | static_cast<unsigned char>(bytes[at + k]);
+    return v;
+  };
+  const std::size_t ifd = le(4, 4);
+  for (std::uint32_t i = 0; i < le(ifd, 2); ++i) {
+    const std::size_t entry = ifd + 2 + 12 * i;
+    if (le(entry, 2) != 279) continue;
+    const std::uint32_t count = le(entry + 8, 4) + more;
+    for (int k = 0; k < 4; ++k) bytes[entry + 8 + k] = static_cast<char>(count >> (8 * k));
+  }
+  return bytes;
+}
+
 class TiffDecodingTest : public ::testing::Test {
  protected:
   std::string Write(const std::string& name, const std::string& bytes) {
@@ -203,6 +221,8 @@ TEST_F(TiffDecodingTest, BadTiffsAreRefusedWithTheirReason) {
       {"header.tif", good.substr(0, 6), "cut off after 6 bytes"},
       {"cut.tif", good.substr(0, 60), "cut off after 60 bytes"},
       {"cut-pixels.tif", good.substr(0, 30), "cut off after 30 bytes"},
+      {"strip-beyond.tif", StripBeyondTheEnd(good, 1000),
+       "cut off after " + std::to_string(good.size()) + " of 1048 bytes"},
       {"zero.tif", TiffBytes(zero), "its size is 0 x 0 pixels"},
       {"huge.tif", TiffBytes(huge), "its 100000 x 100000 pixels need more than 512 MB"},
       {"bilevel.tif", TiffBytes(bilevel), "its samples are 1-bit" + readable},
