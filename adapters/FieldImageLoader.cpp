@@ -35,8 +35,14 @@ bool Decode(const std::string& path, TBitmap* bitmap, std::string& why) {
     return ok;
   }
   if (extension == ".bmp") return TBitmap_LoadFromFile(bitmap, path, &why);
-  why = "not a BMP, JPEG or PNG file name";
-  LogMessage("ERROR: " + path + " is not a BMP, JPEG or PNG image!!!");
+  if (extension == ".tif" || extension == ".tiff") {
+    TTiffImage* picture = TTiffImage_Create();
+    const bool ok = TTiffImage_LoadFromFile(picture, path, &why) && TBitmap_Assign(bitmap, picture);
+    TTiffImage_Destroy(picture);
+    return ok;
+  }
+  why = "not a BMP, JPEG, PNG or TIFF file name";
+  LogMessage("ERROR: " + path + " is not a BMP, JPEG, PNG or TIFF image!!!");
   return false;
 }
 
@@ -44,7 +50,8 @@ bool Decode(const std::string& path, TBitmap* bitmap, std::string& why) {
 
 bool IsFieldImageName(const std::string& path) {
   const std::string extension = LowerExtension(path);
-  return extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp";
+  return extension == ".jpg" || extension == ".jpeg" || extension == ".png" ||
+         extension == ".bmp" || extension == ".tif" || extension == ".tiff";
 }
 
 std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitmap* display,

@@ -7,8 +7,9 @@
 #include "ToolkitPictures.h"
 
 // Loads a field-of-view image file into the workspace's form: ".jpg" and
-// ".jpeg" through the JPEG picture, ".png" through the PNG picture, ".bmp"
-// straight into a bitmap (extensions in any letter case), then the raster
+// ".jpeg" through the JPEG picture, ".png" through the PNG picture, ".tif"
+// and ".tiff" through the TIFF picture (its first page), ".bmp" straight
+// into a bitmap (extensions in any letter case), then the raster
 // image built from the bitmap, turned grey and set to 8 bits per pixel.
 // The decoded bitmap is handed to `display` when one is given. Returns no
 // image (with ERROR lines logged) when the file cannot be decoded; `display`

@@ -8,6 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "TiffLayout.h"
+
 namespace {
 
 using Bytes = std::string_view;
@@ -282,6 +284,19 @@ std::optional<std::string> CheckBmp(Bytes b, std::uint64_t limit) {
   return std::nullopt;
 }
 
+// The first page's tags, its size, and samples, compression and strips the
+// decoder reads.
+std::optional<std::string> CheckTiff(Bytes b, std::uint64_t limit) {
+  if (!LooksLikeTiff(b)) return NotA(ImageFileKind::kTiff, b);
+  TiffLayout layout;
+  if (auto problem = ReadTiffLayout(b, layout)) return problem;
+  // Decoded: 8-bit grey 1 byte a pixel, 16-bit grey 2, colour 4 or 8.
+  const std::uint64_t bytesPerPixel =
+      std::max(1u, layout.bitsPerSample / 8) * (layout.samplesPerPixel > 2 ? 4 : 1);
+  if (auto problem = CheckSize(layout.width, layout.height, bytesPerPixel, limit)) return problem;
+  return TiffLayoutProblem(layout, b.size());
+}
+
 }  // namespace
 
 const char* ImageFileKindName(ImageFileKind kind) {
@@ -290,6 +305,8 @@ const char* ImageFileKindName(ImageFileKind kind) {
       return "JPEG";
     case ImageFileKind::kPng:
       return "PNG";
+    case ImageFileKind::kTiff:
+      return "TIFF";
     default:
       return "BMP";
   }
@@ -303,6 +320,8 @@ std::optional<std::string> CheckImageFile(std::string_view bytes, ImageFileKind 
       return CheckJpeg(bytes, limitBytes);
     case ImageFileKind::kPng:
       return CheckPng(bytes, limitBytes);
+    case ImageFileKind::kTiff:
+      return CheckTiff(bytes, limitBytes);
     default:
       return CheckBmp(bytes, limitBytes);
   }

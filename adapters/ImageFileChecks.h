@@ -13,9 +13,9 @@
 // and it ends with its end chunk, so the PNG decoder never meets a broken
 // file (it would complain on the terminal of its own accord).
 
-enum class ImageFileKind { kJpeg, kPng, kBmp };
+enum class ImageFileKind { kJpeg, kPng, kBmp, kTiff };
 
-// The kind's name as users know it: "JPEG", "PNG", "BMP".
+// The kind's name as users know it: "JPEG", "PNG", "BMP", "TIFF".
 const char* ImageFileKindName(ImageFileKind kind);
 
 // The reason the bytes cannot be decoded as the kind, or nothing.

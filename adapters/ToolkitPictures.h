@@ -29,8 +29,18 @@ class TJPEGImage {
   int quality = 90;
 };
 
-// A PNG picture as decoded.
+// A PNG picture as decoded, with the significant bits its sBIT chunk
+// states for 16-bit samples (0 without one).
 class TPngImage {
  public:
   QImage decoded;
+  int significantBits = 0;
+};
+
+// A TIFF picture: the first page as decoded, with the significant bits its
+// tags state for 16-bit samples (0 when they state none).
+class TTiffImage {
+ public:
+  QImage decoded;
+  int significantBits = 0;
 };

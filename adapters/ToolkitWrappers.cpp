@@ -22,6 +22,9 @@
 #include "GuardedCall.h"
 #include "ImageFileChecks.h"
 #include "SystemInfo.h"
+#include "TiffLayout.h"
+#include "TiffMessages.h"
+#include "WideSamples.h"
 
 namespace {
 
@@ -31,7 +34,10 @@ QString FileName(const std::string& name) {
 
 void LimitDecoding() {
   static std::once_flag once;
-  std::call_once(once, [] { QImageReader::setAllocationLimit(kDecodeLimitMegabytes); });
+  std::call_once(once, [] {
+    QImageReader::setAllocationLimit(kDecodeLimitMegabytes);
+    RouteTiffMessagesToLog();
+  });
 }
 
 bool IsGreyRamp(const QList<QRgb>& table) {
@@ -43,10 +49,12 @@ bool IsGreyRamp(const QList<QRgb>& table) {
 
 // A decoded image in a format of the depth table. Colour palettes become
 // true colour (so the grey rule sees colours, not indices) and 16-bit
-// channels are scaled to 8 bits; grey stays grey.
-GuardedFailure ToTable(QImage decoded, TBitmap& bitmap) {
+// samples are scaled to 8 bits by their significant bits (`fileBits`, 0
+// when the file states none); grey stays grey.
+GuardedFailure ToTable(QImage decoded, TBitmap& bitmap, int fileBits = 0) {
   QImage image;
   ToolkitPixelFormat format;
+  if (HasWideSamples(decoded)) decoded = EightBitSamples(decoded, fileBits);
   switch (decoded.format()) {
     case QImage::Format_Grayscale8:
       image = decoded;
@@ -60,10 +68,6 @@ GuardedFailure ToTable(QImage decoded, TBitmap& bitmap) {
         image = decoded.convertToFormat(QImage::Format_BGR888);
         format = ToolkitPixelFormat::k24Bit;
       }
-      break;
-    case QImage::Format_Grayscale16:
-      image = decoded.convertToFormat(QImage::Format_Grayscale8);
-      format = ToolkitPixelFormat::k8Bit;
       break;
     case QImage::Format_RGB32:
     case QImage::Format_ARGB32:
@@ -170,6 +174,37 @@ bool LoadGuarded(const char* name, const std::string& fileName, std::string* why
   return ok;
 }
 
+// Loads a file strictly as one kind for a picture's wrapper `name`; `take`
+// keeps what the picture needs of the file's bytes and decoded image.
+bool LoadPicture(const char* name, bool pictureMissing, const std::string& fileName,
+                 std::string* why, ImageFileKind kind,
+                 const std::function<void(QByteArray&, QImage&)>& take) {
+  if (pictureMissing)
+    return GuardedCall(name, [&](bool&) -> GuardedFailure {
+      const std::string wrapper = name;  // the picture's class, then "_LoadFromFile"
+      return "destination " + wrapper.substr(0, wrapper.find('_')) + " is undefined!!!";
+    });
+  return LoadGuarded(name, fileName, why, [&]() -> GuardedFailure {
+    QByteArray data;
+    QImage decoded;
+    if (auto failure = DecodeFile(fileName, kind, data, decoded)) return failure;
+    take(data, decoded);
+    return std::nullopt;
+  });
+}
+
+// A decoded PNG or TIFF picture into the bitmap, 16-bit samples by the
+// picture's significant bits.
+template <typename Picture>
+bool AssignDecoded(TBitmap* bitmap, const Picture* picture, const char* kind) {
+  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
+    if (picture == nullptr) return "source image is undefinded!!!";
+    if (bitmap == nullptr) return "destination image is undefinded!!!";
+    if (picture->decoded.isNull()) return std::string("the ") + kind + " picture holds no image";
+    return ToTable(picture->decoded, *bitmap, picture->significantBits);
+  });
+}
+
 QImage::Format QtFormat(ToolkitPixelFormat format) {
   switch (format) {
     case ToolkitPixelFormat::k1Bit:
@@ -242,12 +277,11 @@ bool TBitmap_SetDimensions(TBitmap* bitmap, int width, int height, ToolkitPixelF
 }
 
 bool TBitmap_Assign(TBitmap* bitmap, const TPngImage* picture) {
-  return GuardedCall("TBitmap_Assign", [&](bool&) -> GuardedFailure {
-    if (picture == nullptr) return "source image is undefinded!!!";
-    if (bitmap == nullptr) return "destination image is undefinded!!!";
-    if (picture->decoded.isNull()) return "the PNG picture holds no image";
-    return ToTable(picture->decoded, *bitmap);
-  });
+  return AssignDecoded(bitmap, picture, "PNG");
+}
+
+bool TBitmap_Assign(TBitmap* bitmap, const TTiffImage* picture) {
+  return AssignDecoded(bitmap, picture, "TIFF");
 }
 
 bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture) {
@@ -322,18 +356,11 @@ bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality) {
 }
 
 bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName, std::string* why) {
-  if (picture == nullptr)
-    return GuardedCall("TJPEGImage_LoadFromFile", [](bool&) -> GuardedFailure {
-      return "destination TJPEGImage is undefined!!!";
-    });
-  return LoadGuarded("TJPEGImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
-    QByteArray data;
-    QImage decoded;
-    if (auto failure = DecodeFile(fileName, ImageFileKind::kJpeg, data, decoded)) return failure;
-    picture->data = std::move(data);
-    picture->decoded = std::move(decoded);
-    return std::nullopt;
-  });
+  return LoadPicture("TJPEGImage_LoadFromFile", picture == nullptr, fileName, why,
+                     ImageFileKind::kJpeg, [&](QByteArray& data, QImage& decoded) {
+                       picture->data = std::move(data);
+                       picture->decoded = std::move(decoded);
+                     });
 }
 
 bool TJPEGImage_SaveToFile(TJPEGImage* picture, const std::string& fileName) {
@@ -394,17 +421,36 @@ bool TPngImage_Destroy(TPngImage* picture) {
 }
 
 bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std::string* why) {
-  if (picture == nullptr)
-    return GuardedCall("TPngImage_LoadFromFile", [](bool&) -> GuardedFailure {
-      return "destination TPngImage is undefined!!!";
-    });
-  return LoadGuarded("TPngImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
-    QByteArray data;
-    QImage decoded;
-    if (auto failure = DecodeFile(fileName, ImageFileKind::kPng, data, decoded)) return failure;
-    picture->decoded = std::move(decoded);
-    return std::nullopt;
-  });
+  return LoadPicture("TPngImage_LoadFromFile", picture == nullptr, fileName, why,
+                     ImageFileKind::kPng, [&](QByteArray& data, QImage& decoded) {
+                       picture->decoded = std::move(decoded);
+                       picture->significantBits = PngSignificantBits(std::string_view(
+                           data.constData(), static_cast<std::size_t>(data.size())));
+                     });
+}
+
+TTiffImage* TTiffImage_Create() {
+  return Create<TTiffImage>("TTiffImage_Create",
+                            "TTiffImage_Create() unable to create TTiffImage...");
+}
+
+bool TTiffImage_Destroy(TTiffImage* picture) {
+  return Destroy("TTiffImage_Destroy", picture);
+}
+
+bool TTiffImage_LoadFromFile(TTiffImage* picture, const std::string& fileName, std::string* why) {
+  return LoadPicture(
+      "TTiffImage_LoadFromFile", picture == nullptr, fileName, why, ImageFileKind::kTiff,
+      [&](QByteArray& data, QImage& decoded) {
+        TiffLayout layout;  // the checks read it already, so it reads again
+        ReadTiffLayout(std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
+                       layout);
+        if (layout.pages > 1)
+          LogMessage(fileName + " holds " + std::to_string(layout.pages) +
+                     " pages; the first is read");
+        picture->decoded = std::move(decoded);
+        picture->significantBits = TiffSignificantBits(layout);
+      });
 }
 
 bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName) {

@@ -14,6 +14,9 @@ bool TBitmap_Destroy(TBitmap* bitmap);
 bool TBitmap_SetDimensions(TBitmap* bitmap, int width, int height, ToolkitPixelFormat format);
 bool TBitmap_Assign(TBitmap* bitmap, const TPngImage* picture);
 bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture);
+// 16-bit samples of PNG and TIFF pictures are scaled to 8 bits by their
+// significant bits (see SampleScaling.h).
+bool TBitmap_Assign(TBitmap* bitmap, const TTiffImage* picture);
 // Raster image to bitmap: pixel rows only, bottom-up rows to top-down
 // scanlines.
 bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image);
@@ -40,6 +43,13 @@ TPngImage* TPngImage_Create();
 bool TPngImage_Destroy(TPngImage* picture);
 bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName,
                             std::string* why = nullptr);
+
+TTiffImage* TTiffImage_Create();
+bool TTiffImage_Destroy(TTiffImage* picture);
+// The first page of a TIFF file; a file of several pages says so in the
+// event log.
+bool TTiffImage_LoadFromFile(TTiffImage* picture, const std::string& fileName,
+                             std::string* why = nullptr);
 
 // Writes a raster image as a PNG file (replacing any file of that name).
 bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName);

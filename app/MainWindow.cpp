@@ -268,6 +268,10 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("SaveBMP", "Export BMP", QKeySequence("Ctrl+E"), false, file);
   AddCommand("UndoMenuItem", "Undo", {}, true, edit);
   AddCommand("RedoMenuItem", "Redo", {}, true, edit);
+  connect(AddCommand("Rotate90Left", "Rotate 90° Left", {}, true, edit), &QAction::triggered, this,
+          [this] { RotateClick(90); });
+  connect(AddCommand("Rotate90Right", "Rotate 90° Right", {}, true, edit), &QAction::triggered,
+          this, [this] { RotateClick(270); });
   connect(AddCommand("Rotate180", "Rotate 180°", {}, true, edit), &QAction::triggered, this,
           [this] { Rotate180Click(); });
   AddCommand("DeleteThisDataMenuItem", "Delete This Data", {}, true, edit);
@@ -670,6 +674,7 @@ void TMainApplicationForm::ScoreFolderImages(Sender sender) {
   request.autoThreshold = sender == Sender::kAutoSegmentation;
   request.cutoff = static_cast<std::uint8_t>(fieldOfView_->Cutoff() & 0xFF);
   request.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  request.rotation = workspace_.Rotation();  // turned while the folder is selected: every image
   runner_->ScoreImages(tree_->ImagePaths(), request);
 }
 
@@ -872,8 +877,14 @@ void TMainApplicationForm::ThresholdBarChange(int position) {
 }
 
 void TMainApplicationForm::Rotate180Click() {
+  RotateClick(180);
+}
+
+void TMainApplicationForm::RotateClick(int degrees) {
   if (workspace_.Image() == nullptr) return;
-  Rotate180(*workspace_.MarkableImage());
+  workspace_.RotateImage(degrees);
+  // A quarter turn swaps width and height: a rectangle begun before it no longer fits.
+  if (degrees % 180 != 0) fieldOfView_->CancelRectangle();
   ApplyDisplayColors();
 }
 

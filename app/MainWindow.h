@@ -115,6 +115,9 @@ class TMainApplicationForm : public QMainWindow {
   void SetScoringBusy(bool busy);
   void ThresholdBarChange(int position);
   void Rotate180Click();
+  // Turns the image counter-clockwise in memory ("Rotate 90° Left" 90,
+  // "Rotate 90° Right" 270), as "Rotate 180°" turns it half way.
+  void RotateClick(int degrees);
   void SingleHueMenuItemClick();
   void FullSpectrumMenuItemClick();
   void ManualScoringButtonClick(bool writeSetting);

@@ -23,8 +23,8 @@ PathChooser DialogPathChooser() {
   chooser.file = [](QWidget* parent) -> std::optional<std::string> {
     QFileDialog dialog(parent, "Load Image from File");
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setNameFilters(
-        {"BMP (*.bmp *.BMP)", "JPEG (*.jpg *.jpeg *.JPG *.JPEG)", "PNG (*.png *.PNG)"});
+    dialog.setNameFilters({"BMP (*.bmp *.BMP)", "JPEG (*.jpg *.jpeg *.JPG *.JPEG)",
+                           "PNG (*.png *.PNG)", "TIFF (*.tif *.tiff *.TIF *.TIFF)"});
     dialog.setDefaultSuffix("bmp");
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     return dialog.selectedFiles().front().toStdString();

@@ -18,8 +18,9 @@ struct PathChooser {
 };
 
 // The file dialog "Load Image from File" (BMP, JPEG with ".jpg" and ".jpeg",
-// PNG; default extension "bmp") and the folder chooser "Load Folder of
-// Images"; the save dialogs "Save as Spreadsheet" (tab-delimited text as
-// ".xls" or ".txt", default extension "xls") and "Save Image As BMP"
-// (default extension "bmp"), both asking before they replace a file.
+// PNG, TIFF with ".tif" and ".tiff"; default extension "bmp") and the folder
+// chooser "Load Folder of Images"; the save dialogs "Save as Spreadsheet"
+// (tab-delimited text as ".xls" or ".txt", default extension "xls") and
+// "Save Image As BMP" (default extension "bmp"), both asking before they
+// replace a file.
 PathChooser DialogPathChooser();

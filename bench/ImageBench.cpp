@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "BitmapImage.h"
+#include "QuarterTurns.h"
 
 namespace {
 
@@ -62,5 +63,17 @@ void BM_RotateHalfTurn(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_RotateHalfTurn)->Unit(benchmark::kMillisecond);
+
+// A quarter turn of the 8-bit workspace image (argument 0) or of the colour
+// image (1).
+void BM_RotateQuarterTurn(benchmark::State& state) {
+  BitmapImageClass image = MakeColourImage();
+  if (state.range(0) == 0) image.SetBitsPerPixel(8);
+  for (auto _ : state) {
+    RotateCounterClockwise(image, 90);
+    benchmark::DoNotOptimize(image.GetScanLine(0));
+  }
+}
+BENCHMARK(BM_RotateQuarterTurn)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -17,13 +17,17 @@
 namespace {
 
 const char* const kHelp =
-    "usage: strandex-cli score PATH... [--cutoff N | --auto] [--yes | --no] [--jobs N]\n"
+    "usage: strandex-cli score PATH... [--cutoff N | --auto] [--rotate DEG] [--yes | --no]\n"
+    "                          [--jobs N]\n"
     "\n"
     "Finds the comets of each image (or of every image of a folder), measures\n"
     "them and writes the image's result folder beside it.\n"
     "  --cutoff N  grey level 0-255 from which pixels belong to comets\n"
     "              (default: the cutoff slider's last position in the settings)\n"
     "  --auto      take the cutoff from each image's histogram\n"
+    "  --rotate DEG  turn each image 90, 180 or 270 degrees counter-clockwise\n"
+    "              before scoring, so that comet tails point right (tails\n"
+    "              pointing down: 90; left: 180; up: 270)\n"
     "  --yes/--no  replace existing results without asking / keep them\n"
     "  --jobs N    images scored at once (default: the number of cores)\n"
     "\n"
@@ -64,8 +68,8 @@ void DrawProgress(int done, int total) {
 int ScoreCommand(const std::vector<std::string>& args) {
   Arguments a;
   std::string error;
-  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"}, {"--cutoff", "--jobs"}, a,
-                      error))
+  if (!ParseArguments(args, {"--auto", "--yes", "--no", "--help"},
+                      {"--cutoff", "--jobs", "--rotate"}, a, error))
     return Fail(error + " (see strandex-cli score --help)");
   if (a.Has("--help")) {
     std::cout << kHelp;
@@ -92,6 +96,13 @@ int ScoreCommand(const std::vector<std::string>& args) {
     if (!jobs) return Fail("--jobs takes a number from 1 to 256, not \"" + *text + "\"");
     request.jobs = static_cast<int>(*jobs);
   }
+  if (auto text = a.Value("--rotate")) {
+    auto degrees = ParseNumber(*text, 0, 270);
+    if (!degrees || *degrees % 90 != 0)
+      return Fail("--rotate takes 90, 180 or 270 (degrees counter-clockwise), not \"" + *text +
+                  "\"");
+    request.rotation = static_cast<int>(*degrees);
+  }
   std::optional<int> answer;
   if (a.Has("--yes")) answer = kIdYes;
   if (a.Has("--no")) answer = kIdNo;
@@ -109,7 +120,8 @@ int ScoreCommand(const std::vector<std::string>& args) {
         std::printf("%s: existing results kept\n", path.c_str());
         continue;
       }
-      if (reports.empty()) std::fprintf(stderr, "%s: no BMP, PNG or JPEG images\n", path.c_str());
+      if (reports.empty())
+        std::fprintf(stderr, "%s: no BMP, PNG, JPEG or TIFF images\n", path.c_str());
       for (const auto& report : reports) {
         PrintReport(report);
         failed |= report.outcome == ScoreOutcome::kFailed;
@@ -118,7 +130,7 @@ int ScoreCommand(const std::vector<std::string>& args) {
       Fail(path + ": no such file or folder", 1);
       failed = true;
     } else if (!IsFieldImageName(path)) {
-      Fail(path + ": not a BMP, PNG or JPEG image", 1);
+      Fail(path + ": not a BMP, PNG, JPEG or TIFF image", 1);
       failed = true;
     } else {
       const ImageScoreReport report = ScoreImage(path, request, true);

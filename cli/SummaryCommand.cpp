@@ -1,16 +1,21 @@
 // strandex-cli summary and export: what a data set holds.
 #include <array>
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
+#include <map>
 #include <sstream>
 
 #include "AppPaths.h"
 #include "CliSupport.h"
 #include "CometMetrics.h"
 #include "Commands.h"
+#include "DataSets.h"
+#include "ImagePaths.h"
 #include "IniFile.h"
 #include "ShellExecute.h"
 #include "SpreadsheetExport.h"
+#include "SystemInfo.h"
 
 namespace {
 
@@ -18,8 +23,8 @@ const char* const kSummaryHelp =
     "usage: strandex-cli summary PATH\n"
     "\n"
     "The comets of an image's data set, or of every image of a folder:\n"
-    "their number and each metric's minimum, mean, standard deviation and\n"
-    "maximum.\n";
+    "their number, the rotation the images were scored at, and each\n"
+    "metric's minimum, mean, standard deviation and maximum.\n";
 
 const char* const kExportHelp =
     "usage: strandex-cli export PATH --out NAME.xls [--metrics LIST] [--bins N] [--open]\n"
@@ -54,6 +59,30 @@ bool ParseMetrics(const std::string& list, std::array<bool, 18>& chosen, std::st
   return true;
 }
 
+std::string TurnText(int degrees) {
+  return degrees == 0 ? "none" : std::to_string(degrees) + " degrees counter-clockwise";
+}
+
+// The turn an image's data set records, or for a folder those of its
+// scored images ("90 degrees counter-clockwise (3 images), none (1 image)").
+std::string RotationText(const std::string& path, const WellRecord& well) {
+  std::error_code ec;
+  if (!std::filesystem::is_directory(path, ec)) return TurnText(well.Rotation);
+  std::map<int, int> images;
+  for (const std::string& image : ListFolderImages(path)) {
+    WellRecord scored;
+    if (FileExists(DataSetPathOf(image)) && LoadImageDataSet(image, scored))
+      ++images[scored.Rotation];
+  }
+  if (images.empty()) return "none";
+  if (images.size() == 1) return TurnText(images.begin()->first);
+  std::string text;
+  for (const auto& [degrees, count] : images)
+    text += (text.empty() ? "" : ", ") + TurnText(degrees) + " (" + std::to_string(count) +
+            (count == 1 ? " image)" : " images)");
+  return text;
+}
+
 }  // namespace
 
 int SummaryCommand(const std::vector<std::string>& args) {
@@ -71,7 +100,8 @@ int SummaryCommand(const std::vector<std::string>& args) {
   if (auto problem = LoadDataSetOf(path, well, name)) return Fail(*problem, 1);
   std::uint32_t counted = 0;
   for (std::uint32_t i = 0; i < well.CometCount; ++i) counted += IsCounted(well.Comets[i]);
-  std::printf("%s: %u comets, %u counted\n\n", name.c_str(), well.CometCount, counted);
+  std::printf("%s: %u comets, %u counted\n", name.c_str(), well.CometCount, counted);
+  std::printf("rotation before scoring: %s\n\n", RotationText(path, well).c_str());
   std::printf("%-22s %14s %14s %14s %14s\n", "metric", "minimum", "mean", "std dev", "maximum");
   for (int m = 0; m < kMetricCount; ++m) {
     const int s = SlotOfMetric(m);

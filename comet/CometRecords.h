@@ -43,7 +43,10 @@ struct WellHeader {
   double ScaleX = 0;
   double ScaleY = 0;
   std::int16_t SegmentationOption = 0;
-  std::int16_t Reserved1 = 0;
+  // Degrees the image was turned counter-clockwise before it was scored (0,
+  // 90, 180, 270); 0 in files written before turns were recorded, whose
+  // word here was reserved and zero.
+  std::int16_t Rotation = 0;
   std::int32_t Reserved2 = 0;
   std::int32_t Reserved3 = 0;
   float MinValue[30] = {};  // statistic slots: CenterX, CenterY, then the 18 metrics

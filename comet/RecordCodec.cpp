@@ -62,7 +62,7 @@ template <typename W, typename Well>
 void WalkWell(W& w, Well& r) {
   w(r.Version), w(r.DatabaseType), w(r.WellName), w(r.MinCometArea), w(r.MaxCometArea);
   w(r.MinCometHeight), w(r.MaxCometHeight), w(r.ScaleX), w(r.ScaleY);
-  w(r.SegmentationOption), w(r.Reserved1), w(r.Reserved2), w(r.Reserved3);
+  w(r.SegmentationOption), w(r.Rotation), w(r.Reserved2), w(r.Reserved3);
   w(r.MinValue), w(r.MaxValue), w(r.RangeValue), w(r.MeanValue), w(r.StdDevValue);
   w(r.CometCount), w(r.Reserved4), w(r.CometsWord);
 }

@@ -7,8 +7,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
-  static const char* const kExtensions[] = {".png", ".jpg", ".bmp"};
-  const std::string path = FuzzFile(data + 1, size - 1, kExtensions[data[0] % 3]);
+  static const char* const kExtensions[] = {".png", ".jpg", ".bmp", ".tif"};
+  const std::string path = FuzzFile(data + 1, size - 1, kExtensions[data[0] % 4]);
   auto image = LoadFieldImage(path);
   if (image != nullptr) {
     // A decoded image is whole and grey.

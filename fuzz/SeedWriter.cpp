@@ -7,6 +7,7 @@
 #include "BitmapImage.h"
 #include "CometDatabase.h"
 #include "TextFile.h"
+#include "TiffBytes.h"
 #include "ToolkitWrappers.h"
 
 int main(int argc, char** argv) {
@@ -43,7 +44,8 @@ int main(int argc, char** argv) {
     image.SaveToFile(root + "/bmp/image" + std::to_string(bits) + ".bmp", bits == 8);
   }
 
-  // Image seeds: the first byte picks the extension (0 PNG, 1 JPEG, 2 BMP).
+  // Image seeds: the first byte picks the extension (0 PNG, 1 JPEG, 2 BMP,
+  // 3 TIFF).
   BitmapImageClass field(24, 16, 24);
   for (int r = 0; r < 16; ++r)
     for (int i = 0; i < 72; ++i) field.GetScanLine(r)[i] = static_cast<std::uint8_t>(i * 3 + r * 7);
@@ -66,6 +68,33 @@ int main(int argc, char** argv) {
   field.SaveToFile(scratch);
   seed(2, "field.bmp.seed");
   std::remove(scratch.c_str());
+  // TIFFs of each kind read: grey and RGB of 8 and 16 bits, big-endian,
+  // tiled, several pages, a stated largest sample.
+  struct TiffSeed {
+    const char* name;
+    int bits, samples, tile, pages;
+    bool bigEndian;
+  };
+  const TiffSeed tiffs[] = {{"grey8", 8, 1, 0, 1, false},     {"grey16", 16, 1, 0, 1, true},
+                            {"rgb8", 8, 3, 0, 1, false},      {"rgb16", 16, 3, 0, 2, false},
+                            {"tiled16", 16, 1, 16, 1, false}, {"rgba8", 8, 4, 16, 1, true}};
+  for (const TiffSeed& t : tiffs) {
+    testing_support::TiffSpec spec;
+    spec.width = 24;
+    spec.height = 16;
+    spec.bits = t.bits;
+    spec.samples = t.samples;
+    spec.photometric = t.samples >= 3 ? 2 : 1;
+    spec.tile = t.tile;
+    spec.pages = t.pages;
+    spec.bigEndian = t.bigEndian;
+    if (t.bits == 16) spec.maxSampleValue = 4095;
+    for (int i = 0; i < 24 * 16 * t.samples; ++i)
+      spec.values.push_back(static_cast<std::uint32_t>(i * 37 % (t.bits == 16 ? 4096 : 256)));
+    TextFile out = OpenTextFile(root + "/image/" + t.name + ".tif.seed", "wb");
+    out.Write(std::string(1, '\x03') + testing_support::TiffBytes(spec));
+    out.Close();
+  }
 
   TextFile ini = OpenTextFile(root + "/ini/strandex.ini", "w");
   ini.Write("[main]\nlog_all_events=1\nThresholdBar=128\nFilterMinAreaEdit=0,5\n");

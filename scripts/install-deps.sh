@@ -9,6 +9,8 @@ packages=(
   g++
   make
   qt6-base-dev
+  qt6-image-formats-plugins
+  libtiff-dev
   zlib1g-dev
   libgtest-dev
   libgmock-dev

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "QuarterTurns.h"
+
 namespace {
 
 std::uint8_t LowByte(long double value) {
@@ -107,6 +109,5 @@ std::string ThresholdIndicatorText(int position) {
 }
 
 void Rotate180(BitmapImageClass& image) {
-  image.MirrorHorizontal();
-  image.FlipVertical();
+  RotateCounterClockwise(image, 180);
 }

@@ -19,12 +19,15 @@ ImageScoreReport ScoreImage(const std::string& imagePath, const ScoreRequest& re
   if (request.onImageStart) request.onImageStart(imagePath);
   ScoringWorkspace workspace;
   ImageScoreReport report;
-  if (workspace.SelectImage(imagePath)) {
+  const bool loaded = workspace.SelectImage(imagePath);
+  if (loaded && workspace.RotateImage(request.rotation)) {
     report = ScoreSelected(workspace, request, ask);
   } else {
     report.imagePath = imagePath;
     report.started = true;
-    report.message = workspace.Message();
+    report.message =
+        loaded ? "cannot turn the image by " + std::to_string(request.rotation) + " degrees"
+               : workspace.Message();
   }
   report.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   return report;

@@ -20,7 +20,8 @@ struct ImageScoreReport {
 struct ScoreRequest {
   bool autoThreshold = false;  // else the cutoff
   std::uint8_t cutoff = 0;
-  int jobs = 1;  // images scored at once
+  int jobs = 1;      // images scored at once
+  int rotation = 0;  // degrees each image is turned counter-clockwise before scoring
   // Set from any thread to start no further image; images in progress end.
   const std::atomic<bool>* cancel = nullptr;
   // Hear, from the scoring thread, of an image begun (by ScoreImage) and of
@@ -29,8 +30,8 @@ struct ScoreRequest {
   std::function<void(const std::string&, int, int)> onFeature{};
 };
 
-// Scores one image, asking (through the message boxes) before replacing
-// its results when `ask` is set.
+// Scores one image, turned by the request's rotation, asking (through the
+// message boxes) before replacing its results when `ask` is set.
 ImageScoreReport ScoreImage(const std::string& imagePath, const ScoreRequest& request, bool ask);
 // Scores the image already selected in a workspace.
 ImageScoreReport ScoreSelected(ScoringWorkspace& workspace, const ScoreRequest& request, bool ask);

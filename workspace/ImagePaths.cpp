@@ -39,13 +39,14 @@ std::string AsFolder(const std::string& folder) {
 
 namespace {
 
-// The listing group of an image file name: 0 BMP, 1 PNG, 2 JPEG; -1 for
-// other files.
+// The listing group of an image file name: 0 BMP, 1 PNG, 2 JPEG, 3 TIFF;
+// -1 for other files.
 int ImageGroup(const std::string& name) {
   const std::string lower = Lower(name);
   if (EndsWith(lower, ".bmp")) return 0;
   if (EndsWith(lower, ".png")) return 1;
   if (EndsWith(lower, ".jpg") || EndsWith(lower, ".jpeg")) return 2;
+  if (EndsWith(lower, ".tif") || EndsWith(lower, ".tiff")) return 3;
   return -1;
 }
 
@@ -53,7 +54,7 @@ int ImageGroup(const std::string& name) {
 
 std::vector<std::string> ListFolderImages(const std::string& folder) {
   const std::string root = AsFolder(folder);
-  std::vector<std::string> groups[3];
+  std::vector<std::string> groups[4];
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(root, ec)) {
     std::error_code kind;

@@ -9,8 +9,9 @@ std::string ResultFolderOf(const std::string& imagePath);  // ends with '/'
 std::string DataSetPathOf(const std::string& imagePath);
 
 // The images of a folder: the files matching "*.bmp", then "*.png", then
-// "*.jpg" and "*.jpeg" (letter case ignored), each group sorted by name so
-// the order does not depend on the file system. Full paths.
+// "*.jpg" and "*.jpeg", then "*.tif" and "*.tiff" (letter case ignored),
+// each group sorted by name so the order does not depend on the file
+// system. Full paths.
 std::vector<std::string> ListFolderImages(const std::string& folder);
 
 // Images whose results would live in the same result folder as this one's

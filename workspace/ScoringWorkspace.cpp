@@ -21,6 +21,7 @@
 #include "FieldImageLoader.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
+#include "QuarterTurns.h"
 #include "RecycleBin.h"
 #include "StagingFolders.h"
 #include "SystemInfo.h"
@@ -86,6 +87,7 @@ bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
+  rotation_ = 0;
   std::string reason;
   image_ = LoadFieldImage(imagePath, nullptr, &reason);
   if (image_ != nullptr) return true;
@@ -105,11 +107,18 @@ bool ScoringWorkspace::LoadDataSet() {
 void ScoringWorkspace::SelectSummary(const std::vector<std::string>& images,
                                      const std::function<void(int, int)>& progress) {
   message_.clear();
+  rotation_ = 0;
   image_ = std::make_unique<BitmapImageClass>(640, 480, 8);
   image_->SetAllPixelsToValue(0);
   std::vector<std::string> notes;
   BuildImagesSummary(images, well_, progress, &notes);
   for (const std::string& note : notes) message_ += (message_.empty() ? "" : "; ") + note;
+}
+
+bool ScoringWorkspace::RotateImage(int degrees) {
+  if (image_ == nullptr || !RotateCounterClockwise(*image_, degrees)) return false;
+  rotation_ = ((rotation_ + degrees) % 360 + 360) % 360;
+  return true;
 }
 
 // Paths, the question about existing results, and their removal.
@@ -147,6 +156,9 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
     return false;
   }
   if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
+  well_.Rotation = static_cast<std::int16_t>(rotation_);
+  LogMessage(imagePath_ + " is scored turned " + std::to_string(rotation_) +
+             " degrees counter-clockwise");
   return true;
 }
 

@@ -42,6 +42,16 @@ class ScoringWorkspace {
   void SelectSummary(const std::vector<std::string>& images,
                      const std::function<void(int, int)>& progress = {});
 
+  // Turns the selected image counter-clockwise by 90, 180 or 270 degrees in
+  // memory; the file and its data set are not touched and the next load
+  // shows the image unturned. The turn so far is recorded in the data set of
+  // the next scoring run. False without an image or for degrees that are
+  // not a multiple of 90.
+  bool RotateImage(int degrees);
+  // Degrees (0, 90, 180, 270) the image is turned counter-clockwise from
+  // how it was loaded.
+  int Rotation() const { return rotation_; }
+
   // Scores the selected image at a grey cutoff (pixels at or above it are
   // comets), replacing its result folder.
   ScoreOutcome ScoreSelectedImageUsingCutoff(std::uint8_t cutoff, bool ask);
@@ -73,6 +83,7 @@ class ScoringWorkspace {
   std::string imagePath_;
   std::string dataSetPath_;
   std::unique_ptr<BitmapImageClass> image_;
+  int rotation_ = 0;
   WellRecord well_;
   std::string message_;
 };

@@ -197,7 +197,7 @@ TEST_F(ImageDecodingTest, BadFilesAreRefusedAndLeaveTheDisplay) {
       {"cut.bmp", bmp.substr(0, 100),
        "cut off after 100 of " + std::to_string(bmp.size()) + " bytes"},
       {"empty.bmp", "", "the file is empty"},
-      {"notes.txt", "x", "not a BMP, JPEG or PNG file name"},
+      {"notes.txt", "x", "not a BMP, JPEG, PNG or TIFF file name"},
       {"folder.png", "", "not a regular file"},
   };
   std::filesystem::create_directories(dir_ / "folder.png");
@@ -274,9 +274,9 @@ TEST_F(ImageDecodingTest, PngChecksPassWhatDecodesAndStopWhatWouldNot) {
 }
 
 TEST_F(ImageDecodingTest, ImageNamesByExtension) {
-  for (const char* name : {"a.bmp", "b.JPG", "c.jpeg", "d.Png", "/x.y/e.png"})
+  for (const char* name : {"a.bmp", "b.JPG", "c.jpeg", "d.Png", "/x.y/e.png", "f.tif", "g.TIFF"})
     EXPECT_TRUE(IsFieldImageName(name)) << name;
-  for (const char* name : {"a.tif", "b", "c.cdb", "/x.png/readme", "jpg"})
+  for (const char* name : {"a.gif", "b", "c.cdb", "/x.png/readme", "jpg", "h.tifff"})
     EXPECT_FALSE(IsFieldImageName(name)) << name;
 }
 

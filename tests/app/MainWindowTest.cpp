@@ -152,6 +152,8 @@ TEST_F(MainWindowTest, EveryCommandIsThere) {
       {"SaveBMP", "Export BMP", "Ctrl+E", false},
       {"UndoMenuItem", "Undo", "", true},
       {"RedoMenuItem", "Redo", "", true},
+      {"Rotate90Left", "Rotate 90° Left", "", true},
+      {"Rotate90Right", "Rotate 90° Right", "", true},
       {"Rotate180", "Rotate 180°", "", true},
       {"DeleteThisDataMenuItem", "Delete This Data", "", true},
       {"PreferencesMenuItem", "Preferences", "Ctrl+P", true},

@@ -9,6 +9,7 @@
 #include "CometDatabase.h"
 #include "LittleEndian.h"
 #include "TestSupport.h"
+#include "TiffBytes.h"
 
 using namespace testing_support;
 namespace fs = std::filesystem;
@@ -85,6 +86,54 @@ TEST_F(BadInputTest, BadImagesFailAloneAndEmptyOnesScoreNothing) {
   for (const char* name : {"tiny.bmp", "black.bmp", "white.bmp", "specks.bmp", "border.bmp"})
     EXPECT_TRUE(Contains(run, std::string(name) + ": 0 comets")) << name << run.out;
   EXPECT_FALSE(Contains(run, "Segmentation")) << run.out;
+}
+
+TEST_F(BadInputTest, BadTiffsFailAloneWithTheirReason) {
+  fs::create_directories(work_ / "tiffs");
+  auto spec = [](int width, int height, int bits, int format = 1) {
+    TiffSpec s;
+    s.width = width;
+    s.height = height;
+    s.bits = bits;
+    s.sampleFormat = format;
+    if (static_cast<std::int64_t>(width) * height <= 1 << 20)
+      s.values.assign(static_cast<std::size_t>(width) * height, bits == 1 ? 1 : 100);
+    return s;
+  };
+  const std::string whole = TiffBytes(spec(64, 48, 16));
+  const struct {
+    const char* name;
+    std::string bytes;
+    std::string reason;
+  } cases[] = {
+      {"empty.tif", "", "the file is empty"},
+      {"cut.tif", whole.substr(0, whole.size() / 3),
+       "cut off after " + std::to_string(whole.size() / 3) + " bytes"},
+      {"zero.tif", TiffBytes(spec(0, 0, 8)), "its size is 0 x 0 pixels"},
+      {"huge.tif", TiffBytes(spec(100000, 100000, 16)),
+       "its 100000 x 100000 pixels need more than 512 MB"},
+      {"onebit.tif", TiffBytes(spec(64, 48, 1)),
+       "its samples are 1-bit; grey or RGB samples of 8 or 16 bits are read"},
+      {"float.tiff", TiffBytes(spec(64, 48, 32, 3)),
+       "its samples are floating-point numbers; grey or RGB samples of 8 or 16 bits are read"},
+  };
+  const std::string folder = "tiffs";  // as the command line names it
+  for (const auto& c : cases) WriteFile(work_ / (folder + "/" + c.name), c.bytes);
+  WriteFile(work_ / "tiffs/plain.tif", whole);
+
+  CliRun run = Cli("score tiffs --cutoff 40 --jobs 2");
+  EXPECT_EQ(run.status, 1) << run.out;
+  for (const auto& c : cases) {
+    EXPECT_TRUE(Contains(run, std::string(c.name) + ": FAILED: cannot read the image " + folder +
+                                  "/" + c.name + ": " + c.reason))
+        << c.name << run.out;
+    EXPECT_FALSE(Exists(work_ / (folder + "/" + fs::path(c.name).stem().string()))) << c.name;
+  }
+  // The whole TIFF among them is scored.
+  EXPECT_TRUE(Contains(run, "plain.tif: ") && Contains(run, " comets in ")) << run.out;
+  EXPECT_TRUE(Exists(work_ / "tiffs/plain/plain.cdb"));
+  EXPECT_FALSE(Contains(run, "TIFF"))
+      << run.out;  // the decoder's own complaints stay off the terminal
 }
 
 TEST_F(BadInputTest, DamagedDatabasesAreReportedNotTrusted) {

@@ -80,7 +80,7 @@ TEST_F(CliTest, MistakesGetOneClearLine) {
       {"frobnicate", 2, "unknown command \"frobnicate\""},
       {"score", 2, "score needs an image or a folder"},
       {"score missing.png --cutoff 40", 1, "missing.png: no such file or folder"},
-      {"score notes.txt --cutoff 40", 1, "not a BMP, PNG or JPEG image"},
+      {"score notes.txt --cutoff 40", 1, "not a BMP, PNG, JPEG or TIFF image"},
       {"score bad.png --cutoff 40", 1, "bad.png: FAILED: cannot read the image"},
       {"score bad.png --cutoff 300", 2, "--cutoff takes a grey level from 0 to 255"},
       {"score bad.png --cutoff", 2, "--cutoff needs a value"},

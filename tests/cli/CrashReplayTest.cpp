@@ -51,9 +51,9 @@ TEST(CrashReplayTest, EveryKeptCrashInputIsHarmless) {
   for (const auto& input : Inputs("image")) {
     const std::string bytes = ReadFile(input);
     if (bytes.empty()) continue;
-    static const char* const kExtensions[] = {".png", ".jpg", ".bmp"};
+    static const char* const kExtensions[] = {".png", ".jpg", ".bmp", ".tif"};
     const std::string path =
-        dir / (std::string("i") + kExtensions[static_cast<unsigned char>(bytes[0]) % 3]);
+        dir / (std::string("i") + kExtensions[static_cast<unsigned char>(bytes[0]) % 4]);
     WriteFile(path, bytes.substr(1));
     auto image = LoadFieldImage(path);
     if (image != nullptr) {

@@ -46,7 +46,8 @@ class FolderTest : public ::testing::Test {
 };
 
 TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
-  for (const char* name : {"b.png", "a.PNG", "c.jpg", "z.bmp", "notes.txt", "d.jpeg", "b.JPEG"})
+  for (const char* name : {"b.png", "a.PNG", "c.jpg", "z.bmp", "notes.txt", "d.jpeg", "b.JPEG",
+                           "f.tif", "a.TIFF", "e.tiff", "g.tif.txt"})
     WriteFile(dir_ / name, "x");
   // Folders are never images, whatever their names.
   for (const char* folder : {"z", "e.png", "z.scoring-Ab12Cd"}) fs::create_directories(dir_ / folder);
@@ -54,9 +55,10 @@ TEST_F(FolderTest, ImagesAreListedByTypeThenName) {
   std::vector<std::string> names;
   for (const auto& p : images) names.push_back(p.substr(dir_.Path().size() + 1));
   EXPECT_EQ(names, (std::vector<std::string>{"z.bmp", "a.PNG", "b.png", "b.JPEG", "c.jpg",
-                                             "d.jpeg"}));
+                                             "d.jpeg", "a.TIFF", "e.tiff", "f.tif"}));
   EXPECT_EQ(ResultFolderOf("/x/img01.jpg"), "/x/img01/");
   EXPECT_EQ(DataSetPathOf("/x/img01.jpg"), "/x/img01/img01.cdb");
+  EXPECT_EQ(DataSetPathOf("/x/img.tif"), "/x/img/img.cdb");
   for (const char* bad : {"", ".", "..", "../x", "a/b", "a\\b"})
     EXPECT_FALSE(IsPlainFileName(bad)) << bad;
   EXPECT_TRUE(IsPlainFileName("2013050714030917"));
