@@ -49,6 +49,7 @@
 #include "MessageBox.h"
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
+#include "ReviewPanel.h"
 #include "ReviewTexts.h"
 #include "ScopedTrace.h"
 #include "ScoringRunner.h"
@@ -169,51 +170,20 @@ void TMainApplicationForm::BuildLayout() {
 
 void TMainApplicationForm::BuildReviewArea(QWidget* review) {
   auto* column = new QVBoxLayout(review);
-  auto label = [review](const char* name, const char* text) {
-    auto* l = new QLabel(text, review);
-    l->setObjectName(name);
-    return l;
+  review_ = new ReviewPanel(workspace_, edits_, review);
+  column->addWidget(review_);
+  review_->storeSetting = [this](const char* key, int value) {
+    if (settings_) settings_->WriteInteger("main", key, value);
   };
-  auto list = [review](const char* name, const QStringList& items, int selected) {
-    auto* box = new QComboBox(review);
-    box->setObjectName(name);
-    box->addItems(items);
-    box->setCurrentIndex(selected);
-    return box;
+  review_->bucketCountText = [this]() -> std::optional<std::string> {
+    if (preferences_ == nullptr) return std::nullopt;
+    return preferences_->BucketCountText().toStdString();
   };
-  dataPointsLabel_ =
-      label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)");
-  column->addWidget(dataPointsLabel_, 0, Qt::AlignHCenter);
-  histogramImage_ = label("HistogramImage", "");
-  histogramImage_->setMinimumHeight(105);
-  column->addWidget(histogramImage_);
-  auto* statistics = new QHBoxLayout;
-  statistics->addWidget(label("MinMetricLabel", " 00.000 (minimum)"));
-  statistics->addWidget(label("MeanMetricLabel", "m = 0.000, s = 0.000"), 1, Qt::AlignHCenter);
-  statistics->addWidget(label("MaxMetricLabel", "(maximum) 00.000 "));
-  column->addLayout(statistics);
-  const QStringList bounds = {"-4", "-3", "-2", "-1", "1", "2", "3", "4"};
-  QStringList metrics;
-  for (const char* name : kMetricNames) metrics << name;
-  auto* options = new QHBoxLayout;
-  options->addWidget(label("DisplayBetweenLabel", "Display between "));
-  options->addWidget(list("MinStdDevComboBox", bounds, 0));
-  options->addWidget(label("AndLabel", " and "));
-  options->addWidget(list("MaxStdDevComboBox", bounds, 7));
-  options->addWidget(label("StdDevOfLabel", " standard deviation(s) of "));
-  options->addWidget(list("MetricComboBox", metrics, -1));
-  options->addWidget(label("AsLabel", " as "));
-  options->addWidget(list("SortComboBox", {"increasing", "decreasing"}, 0));
-  options->addWidget(label("AndModeLabel", " and "));
-  options->addWidget(list("ImageModeComboBox", {"unaltered", "profiled"}, 0));
-  options->addStretch();
-  options->addWidget(label("CursorModeLabel", "Cursor Mode:"));
-  options->addWidget(
-      list("CursorModeDropDownList", {"No Change", "Auto Score", "Manual Score", "Delete"}, 0));
-  column->addLayout(options);
-  auto* grid = new QScrollArea(review);
-  grid->setObjectName("CometGridScrollBox");
-  column->addWidget(grid, 1);
+  review_->showFileLabels = [this] {
+    return preferences_ == nullptr || preferences_->ShowFileLabels();
+  };
+  connect(review_, &ReviewPanel::CometClicked, this,
+          [this](const EditResult& result) { CometClicked(result); });
 }
 
 QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString& caption,
@@ -360,6 +330,14 @@ void TMainApplicationForm::BuildCommands() {
   run("HelpButton", [this] { OverviewMenuItemClick(); });
   run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
   run("AboutButton", [this] { AboutMenuItemClick(); });
+  UpdateUndoCommands();
+}
+
+void TMainApplicationForm::UpdateUndoCommands() {
+  for (const char* name : {"UndoMenuItem", "UndoButton"})
+    Command(name)->setEnabled(edits_.CanUndo());
+  for (const char* name : {"RedoMenuItem", "RedoButton"})
+    Command(name)->setEnabled(edits_.CanRedo());
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -461,13 +439,17 @@ void TMainApplicationForm::LoadSelectedImage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (LoadImageIntoWorkspace(fileName_)) {
     std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
-    if (workspace_.LoadDataSet()) {
+    const bool read = workspace_.LoadDataSet();
+    BindDataSet(false);
+    if (read) {
       FillWellGUI(workspace_.DataSetPath());
     } else {
       if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
       ClearReviewPictures();
     }
   } else {
+    edits_.Detach();
+    UpdateUndoCommands();
     ClearReviewPictures();
   }
   QApplication::restoreOverrideCursor();
@@ -517,6 +499,7 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
   } else {
     ShowStatusText("The folder " + folder + " does not exist.");
     DataPointsLabelClick();
+    MetricComboBoxChange();
   }
   QApplication::restoreOverrideCursor();
 }
@@ -544,7 +527,9 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
       bar->setValue(done);
       if (progressPanel_->isVisible()) progressPanel_->repaint();
     });
+    BindDataSet(true);
     DataPointsLabelClick();
+    MetricComboBoxChange();
     // Data sets left out (unreadable, foreign, shared) are named.
     if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
     if (sender == Sender::kTree) QApplication::restoreOverrideCursor();
@@ -575,15 +560,36 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
 void TMainApplicationForm::FillWellGUI(const std::string& dataSetPath) {
   ScopedTrace trace(kForm + "FillWellGUI", dataSetPath);
   DataPointsLabelClick();
+  MetricComboBoxChange();
 }
 
 void TMainApplicationForm::DataPointsLabelClick() {
-  dataPointsLabel_->setText(Q(DataPointsText(workspace_.DataSet())));
+  review_->DataPointsLabelClick();
+}
+
+void TMainApplicationForm::MetricComboBoxChange() {
+  review_->MetricComboBoxChange();
+}
+
+void TMainApplicationForm::BindDataSet(bool folder) {
+  const DataSetPlace place = folder ? DataSetPlace::OfFolder(tree_->Folder(), tree_->ImagePaths())
+                                    : DataSetPlace::OfImage(workspace_.ImagePath());
+  edits_.Attach(workspace_.DataSet(), place);
+  UpdateUndoCommands();
+  review_->SetPlace(place);
+}
+
+// After a click on the grid: the comet's own image on view (folder data
+// sets), Undo and Redo as the edits allow, and what went wrong.
+void TMainApplicationForm::CometClicked(const EditResult& result) {
+  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage);
+  if (result.changed) UpdateUndoCommands();
+  if (!result.message.empty()) ShowStatusText(result.message);
 }
 
 // An image without data: the review pictures show only their background.
 void TMainApplicationForm::ClearReviewPictures() {
-  histogramImage_->clear();
+  review_->ClearPictures();
   DataPointsLabelClick();
 }
 
@@ -714,8 +720,10 @@ void TMainApplicationForm::SetScoringBusy(bool busy) {
         w->setEnabled(false);
         disabledWhileScoring_.push_back(w);
       }
+    review_->SetScoring(true);
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
+    review_->SetScoring(false);
     for (QObject* o : disabledWhileScoring_) {
       if (auto* action = qobject_cast<QAction*>(o)) action->setEnabled(true);
       if (auto* widget = qobject_cast<QWidget*>(o)) widget->setEnabled(true);
@@ -810,7 +818,11 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
     LogMessage("ERROR : TPreferencesForm is undefined!!!");
   } else {
     preferences_->exec();
-    if (preferences_->Tag() == TPreferencesForm::kSaved) ApplyDisplayColors();
+    if (preferences_->Tag() == TPreferencesForm::kSaved) {
+      ApplyDisplayColors();
+      review_->DrawHistogram();
+      review_->DrawCometImageGrid();
+    }
   }
   LogMessage("exiting  " + kForm + "PreferencesMenuItemClick()...");
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BitmapImage.h"
+#include "CometEdits.h"
 #include "IniFile.h"
 #include "PathChooser.h"
 #include "ScoringWorkspace.h"
@@ -19,6 +20,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QSlider;
+class ReviewPanel;
 class ScoringRunner;
 class TPreferencesForm;
 
@@ -52,6 +54,8 @@ class TMainApplicationForm : public QMainWindow {
   bool LoadImageIntoWorkspace(const std::string& path);
   void FillWellGUI(const std::string& dataSetPath);
   void DataPointsLabelClick();
+  // The review of the data set on view: histogram, labels and grid redrawn.
+  void MetricComboBoxChange();
 
   // Scoring with the slider's cutoff: the selected image, or every image
   // when the folder node is selected. Runs off the interface thread.
@@ -85,6 +89,12 @@ class TMainApplicationForm : public QMainWindow {
   std::string StatusText() const;
   bool FullSpectrum() const;
   bool OneClickScoring() const;
+  // The review area, and the one set of grid edits (undo and redo) of the
+  // data set on view.
+  ReviewPanel* Review() const { return review_; }
+  CometEdits& Edits() { return edits_; }
+  // The undo and redo controls follow the edits' state.
+  void UpdateUndoCommands();
 
  protected:
   bool event(QEvent* e) override;
@@ -107,6 +117,10 @@ class TMainApplicationForm : public QMainWindow {
   void ShowFileAlone(const std::string& path);
   void LoadSelectedImage();
   void ClearReviewPictures();
+  // The data set on view was replaced (one image's, or the folder's
+  // summary): the edits and the review bound to it.
+  void BindDataSet(bool folder);
+  void CometClicked(const EditResult& result);
   void ScoreSelectedImage(Sender sender);
   void ScoreFolderImages(Sender sender);
   void ScoringFinished();
@@ -140,6 +154,6 @@ class TMainApplicationForm : public QMainWindow {
   ProgressPanelWidget* progressPanel_ = nullptr;
   ScoringRunner* runner_ = nullptr;
   QFrame* filterPanel_ = nullptr;
-  QLabel* dataPointsLabel_ = nullptr;
-  QLabel* histogramImage_ = nullptr;
+  CometEdits edits_;
+  ReviewPanel* review_ = nullptr;
 };
