@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "BitmapImage.h"
+#include "CometEdits.h"
 #include "IniFile.h"
 #include "PathChooser.h"
 #include "ScoringWorkspace.h"
 #include "ToolkitPictures.h"
 
 class FieldOfViewView;
+class FilterPanel;
 class ImageBrowser;
 class ProgressPanelWidget;
 class QAction;
@@ -86,6 +88,20 @@ class TMainApplicationForm : public QMainWindow {
   bool FullSpectrum() const;
   bool OneClickScoring() const;
 
+  // The edits of the data set on view: the grid's clicks, undo and redo.
+  CometEdits& Edits() { return edits_; }
+
+  // Editing results: the size filter, "Delete This Data", undo and redo.
+  void FilterButtonClick();
+  void PreviewFilterButtonClick();
+  void ApplyFilterButtonClick();
+  void DeleteThisDataMenuItemClick();
+  // Shared by the four undo and redo controls; `sender` names the one used.
+  void UndoMenuItemClick(const std::string& sender);
+  // The undo and redo controls follow the edits' state.
+  void UpdateUndoCommands();
+  FilterPanel* Filter() const { return filterPanel_; }
+
  protected:
   bool event(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
@@ -117,8 +133,13 @@ class TMainApplicationForm : public QMainWindow {
   void FullSpectrumMenuItemClick();
   void ManualScoringButtonClick(bool writeSetting);
   void ThresholdScoringButtonClick(bool writeSetting);
+  void BuildEditCommands();
+  // The display window pass and the data-points label after the data set's
+  // limits or comets changed.
+  void DataSetEdited();
 
   ScoringWorkspace workspace_;
+  CometEdits edits_;  // bound to the workspace's data set on view
   std::unique_ptr<IniFile> settings_;
   TPreferencesForm* preferences_ = nullptr;
   PathChooser chooser_;
@@ -139,7 +160,7 @@ class TMainApplicationForm : public QMainWindow {
   FieldOfViewView* fieldOfView_ = nullptr;
   ProgressPanelWidget* progressPanel_ = nullptr;
   ScoringRunner* runner_ = nullptr;
-  QFrame* filterPanel_ = nullptr;
+  FilterPanel* filterPanel_ = nullptr;
   QLabel* dataPointsLabel_ = nullptr;
   QLabel* histogramImage_ = nullptr;
 };
