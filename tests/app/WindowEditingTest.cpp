@@ -218,6 +218,37 @@ TEST_F(WindowEditingTest, UndoAndRedoFollowTheLastGridEdit) {
             std::vector<int>(window->Workspace().DataSet().CometCount, 0));
 }
 
+TEST_F(WindowEditingTest, InAFolderUndoRestoresTheCometInItsImagesOwnDataSet) {
+  const std::vector<std::string> fields = MakeFields(images_.Path(), 2);
+  auto window = Start();
+  window->OpenFolder(images_.Path());
+  Score(*window);
+  const std::uint32_t n = window->Workspace().DataSet().CometCount;
+  ASSERT_GT(n, 1u);
+  auto deletedOnDisk = [&] {
+    int count = 0;
+    for (const std::string& field : fields)
+      for (int flag : DeletedFlags(ReadDataSet(DataSetPathOf(field)))) count += flag;
+    return count;
+  };
+
+  const EditResult edit = window->Edits().Click(CursorMode::kDelete, n - 1);
+  ASSERT_TRUE(edit.changed);
+  window->UpdateUndoCommands();
+  EXPECT_EQ(deletedOnDisk(), 1);
+  window->Command("UndoMenuItem")->trigger();
+  EXPECT_EQ(UndoControls(*window), kCanRedo);
+  EXPECT_EQ(deletedOnDisk(), 0);
+  // The comet is shown over the image it came from.
+  EXPECT_EQ(window->Workspace().ImagePath(), edit.sourceImage);
+  EXPECT_EQ(DeletedFlags(window->Workspace().DataSet()), std::vector<int>(n, 0));
+
+  // Opened again, the folder shows the comet restored.
+  window->OpenFolder(images_.Path());
+  EXPECT_EQ(UndoControls(*window), kNoUndo);
+  EXPECT_EQ(DeletedFlags(window->Workspace().DataSet()), std::vector<int>(n, 0));
+}
+
 TEST_F(WindowEditingTest, DeleteThisDataOfAnImageAsksAndMovesItsResultsToTheTrash) {
   std::vector<std::string> fields;
   auto window = ScoredImage(fields);
