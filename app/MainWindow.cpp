@@ -42,6 +42,7 @@
 #include "EventLog.h"
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
+#include "FilterPanel.h"
 #include "FileVersion.h"
 #include "FolderScoring.h"
 #include "ImageBrowser.h"
@@ -131,17 +132,7 @@ void TMainApplicationForm::BuildLayout() {
   setCentralWidget(central);
 
   progressPanel_ = new ProgressPanelWidget(central);
-  filterPanel_ = new QFrame(central);
-  filterPanel_->setObjectName("FilterPanel");
-  auto* filters = new QFormLayout(filterPanel_);
-  for (const auto& [name, text] :
-       {std::pair{"FilterMinAreaEdit", "0"}, std::pair{"FilterMaxAreaEdit", "2147483648"},
-        std::pair{"FilterMinHeightEdit", "0"}, std::pair{"FilterMaxHeightEdit", "2147483648"}}) {
-    auto* edit = new QLineEdit(text, filterPanel_);
-    edit->setObjectName(name);
-    filters->addRow(name, edit);
-  }
-  filterPanel_->hide();
+  filterPanel_ = new FilterPanel(this);  // over the image area, placed by its button
 
   statusBar()->showMessage("Software initialized and ready for use...");
   resize(942, 853);
@@ -330,14 +321,7 @@ void TMainApplicationForm::BuildCommands() {
   run("HelpButton", [this] { OverviewMenuItemClick(); });
   run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
   run("AboutButton", [this] { AboutMenuItemClick(); });
-  UpdateUndoCommands();
-}
-
-void TMainApplicationForm::UpdateUndoCommands() {
-  for (const char* name : {"UndoMenuItem", "UndoButton"})
-    Command(name)->setEnabled(edits_.CanUndo());
-  for (const char* name : {"RedoMenuItem", "RedoButton"})
-    Command(name)->setEnabled(edits_.CanRedo());
+  BuildEditCommands();
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -370,11 +354,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
     const int index = settings_->ReadInteger("main", name, box->currentIndex());
     box->setCurrentIndex(index >= -1 && index < box->count() ? index : box->currentIndex());
   }
-  for (const char* name :
-       {"FilterMinAreaEdit", "FilterMaxAreaEdit", "FilterMinHeightEdit", "FilterMaxHeightEdit"}) {
-    auto* edit = findChild<QLineEdit*>(name);
-    edit->setText(Q(settings_->ReadString("main", name, edit->text().toStdString())));
-  }
+  filterPanel_->SetTexts(ReadSizeFilterTexts(*settings_));
   if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1)
     ThresholdScoringButtonClick(false);
   else
@@ -509,6 +489,8 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
   const int level = tree_->SelectedLevel();
   ScopedTrace trace(kForm + "DirTreeViewChange",
                     tree_->SelectedText() + ", " + std::to_string(level));
+  edits_.ClearUndo();  // an edit is never undone on another data set
+  UpdateUndoCommands();
   if (level != 0) {
     const std::string path = tree_->SelectedImagePath();
     if (FileExists(path)) {
@@ -721,9 +703,11 @@ void TMainApplicationForm::SetScoringBusy(bool busy) {
         disabledWhileScoring_.push_back(w);
       }
     review_->SetScoring(true);
+    filterPanel_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
     review_->SetScoring(false);
+    filterPanel_->setEnabled(true);
     for (QObject* o : disabledWhileScoring_) {
       if (auto* action = qobject_cast<QAction*>(o)) action->setEnabled(true);
       if (auto* widget = qobject_cast<QWidget*>(o)) widget->setEnabled(true);

@@ -14,6 +14,7 @@
 #include "ToolkitPictures.h"
 
 class FieldOfViewView;
+class FilterPanel;
 class ImageBrowser;
 class ProgressPanelWidget;
 class QAction;
@@ -89,12 +90,22 @@ class TMainApplicationForm : public QMainWindow {
   std::string StatusText() const;
   bool FullSpectrum() const;
   bool OneClickScoring() const;
-  // The review area, and the one set of grid edits (undo and redo) of the
-  // data set on view.
+  // The review area below the field of view.
   ReviewPanel* Review() const { return review_; }
+  // The one set of edits of the data set on view: the grid's clicks, undo
+  // and redo.
   CometEdits& Edits() { return edits_; }
+
+  // Editing results: the size filter, "Delete This Data", undo and redo.
+  void FilterButtonClick();
+  void PreviewFilterButtonClick();
+  void ApplyFilterButtonClick();
+  void DeleteThisDataMenuItemClick();
+  // Shared by the four undo and redo controls; `sender` names the one used.
+  void UndoMenuItemClick(const std::string& sender);
   // The undo and redo controls follow the edits' state.
   void UpdateUndoCommands();
+  FilterPanel* Filter() const { return filterPanel_; }
 
  protected:
   bool event(QEvent* e) override;
@@ -131,8 +142,13 @@ class TMainApplicationForm : public QMainWindow {
   void FullSpectrumMenuItemClick();
   void ManualScoringButtonClick(bool writeSetting);
   void ThresholdScoringButtonClick(bool writeSetting);
+  void BuildEditCommands();
+  // After the data set's limits or comets changed: the review redrawn and
+  // the data points counted again.
+  void DataSetEdited();
 
   ScoringWorkspace workspace_;
+  CometEdits edits_;  // bound to the workspace's data set on view
   std::unique_ptr<IniFile> settings_;
   TPreferencesForm* preferences_ = nullptr;
   PathChooser chooser_;
@@ -153,7 +169,6 @@ class TMainApplicationForm : public QMainWindow {
   FieldOfViewView* fieldOfView_ = nullptr;
   ProgressPanelWidget* progressPanel_ = nullptr;
   ScoringRunner* runner_ = nullptr;
-  QFrame* filterPanel_ = nullptr;
-  CometEdits edits_;
+  FilterPanel* filterPanel_ = nullptr;
   ReviewPanel* review_ = nullptr;
 };

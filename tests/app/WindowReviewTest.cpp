@@ -51,13 +51,6 @@ class WindowReviewTest : public WindowTest {
     return IniFile(SettingsFilePath()).Find("main", key);
   }
 
-  // Presses the mouse at a point of the grid picture.
-  static void ClickGrid(TMainApplicationForm& window, int x, int y) {
-    QWidget* picture = window.Review()->Grid()->Picture();
-    QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)),
-                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(picture, &press);
-  }
   // The record in the first cell and the middle of that cell.
   static std::pair<std::uint32_t, QPoint> FirstCell(TMainApplicationForm& window) {
     const GridLayout& layout = window.Review()->Model().Layout();
