@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <mutex>
+#include <set>
 
 #include "AppPaths.h"
 #include "BinaryImage.h"
@@ -63,12 +65,24 @@ struct ScoringWorkspace::Run {
 };
 
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
+  // The names handed out within the current hundredth of a second, by every
+  // image scored at once: a folder's images are scored in parallel, and a
+  // folder data set finds a comet's thumbnail by its name alone.
+  static std::mutex mutex;
+  static std::string issuedStamp;
+  static std::set<std::string> issued;
+  const std::lock_guard<std::mutex> lock(mutex);
   const std::string stamp = GetTimestampString();
+  if (stamp != issuedStamp) {
+    issuedStamp = stamp;
+    issued.clear();
+  }
   std::string name = stamp;
-  for (int n = 2;
-       name == last || FileExists(folder + name + ".bmp") || FileExists(folder + name + ".jpg");
+  for (int n = 2; name == last || issued.count(name) != 0 || FileExists(folder + name + ".bmp") ||
+                  FileExists(folder + name + ".jpg");
        ++n)
     name = stamp + "_" + std::to_string(n);
+  issued.insert(name);
   last = name;
   return name;
 }

@@ -78,6 +78,8 @@ class ScoringWorkspace {
 };
 
 // A thumbnail name for a new comet: the 16-digit time stamp, with "_2",
-// "_3", ... added when that name is already taken in the folder or was the
-// last one given.
+// "_3", ... added when that name is already taken in the folder, was the
+// last one given, or was given in this process within the same hundredth
+// of a second (to a comet of any image: names are unique across a folder's
+// images scored at once). Safe to call from several threads.
 std::string NextThumbnailName(const std::string& folder, std::string& last);
