@@ -85,8 +85,7 @@ void CometGridView::SetCursorMode(int mode) {
 
 QImage CometGridView::Render(int top, int bottom) const {
   const GridLayout& layout = model_.Layout();
-  QImage band(std::max(layout.PictureWidth(), 1), std::max(bottom - top, 1),
-              QImage::Format_RGB32);
+  QImage band(std::max(layout.PictureWidth(), 1), std::max(bottom - top, 1), QImage::Format_RGB32);
   QPainter painter(&band);
   painter.setFont(picture_->font());
   painter.translate(0, -top);
@@ -113,8 +112,7 @@ void CometGridView::PaintBand(QPainter& painter, const QRect& area) const {
       if (auto picture = cache_.Get(thumbnail->path, DecodeThumbnail)) {
         const GridRect at =
             ThumbnailRect(layout, *cell, picture->width(), picture->height(), !model_.Profiled());
-        painter.drawImage(QRect(at.left, at.top, at.right - at.left, at.bottom - at.top),
-                          *picture);
+        painter.drawImage(QRect(at.left, at.top, at.right - at.left, at.bottom - at.top), *picture);
       }
     }
     painter.setPen(background);

@@ -26,17 +26,20 @@ void TMainApplicationForm::BuildEditCommands() {
     connect(Command(name), &QAction::triggered, this, [this] { DeleteThisDataMenuItemClick(); });
   const QKeySequence undoKeys[] = {QKeySequence("Ctrl+Z")};
   const QKeySequence redoKeys[] = {QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")};
-  Command("UndoMenuItem")->setShortcuts(QList<QKeySequence>(std::begin(undoKeys), std::end(undoKeys)));
-  Command("RedoMenuItem")->setShortcuts(QList<QKeySequence>(std::begin(redoKeys), std::end(redoKeys)));
+  Command("UndoMenuItem")
+      ->setShortcuts(QList<QKeySequence>(std::begin(undoKeys), std::end(undoKeys)));
+  Command("RedoMenuItem")
+      ->setShortcuts(QList<QKeySequence>(std::begin(redoKeys), std::end(redoKeys)));
   for (const char* name : {"UndoMenuItem", "UndoButton", "RedoMenuItem", "RedoButton"})
-    connect(Command(name), &QAction::triggered, this,
-            [this, name] { UndoMenuItemClick(name); });
+    connect(Command(name), &QAction::triggered, this, [this, name] { UndoMenuItemClick(name); });
   UpdateUndoCommands();
 }
 
 void TMainApplicationForm::UpdateUndoCommands() {
-  for (const char* name : {"UndoMenuItem", "UndoButton"}) Command(name)->setEnabled(edits_.CanUndo());
-  for (const char* name : {"RedoMenuItem", "RedoButton"}) Command(name)->setEnabled(edits_.CanRedo());
+  for (const char* name : {"UndoMenuItem", "UndoButton"})
+    Command(name)->setEnabled(edits_.CanUndo());
+  for (const char* name : {"RedoMenuItem", "RedoButton"})
+    Command(name)->setEnabled(edits_.CanRedo());
 }
 
 void TMainApplicationForm::DataSetEdited() {
@@ -54,8 +57,7 @@ void TMainApplicationForm::FilterButtonClick() {
   auto* bar = findChild<QToolBar*>("ToolBar");
   const QWidget* tool = bar->widgetForAction(button);
   const QPoint left = tool != nullptr ? tool->mapTo(this, QPoint(0, 0)) : QPoint();
-  filterPanel_->PlaceUnder(left.x(), tool != nullptr ? tool->width() : 0,
-                           bar->y() + bar->height());
+  filterPanel_->PlaceUnder(left.x(), tool != nullptr ? tool->width() : 0, bar->y() + bar->height());
   filterPanel_->show();
   filterPanel_->raise();
 }

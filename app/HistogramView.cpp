@@ -35,6 +35,5 @@ void HistogramView::Clear() {
 void HistogramView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), ColourOfBgr(kReviewPanelColour));
-  if (!picture_.isNull())
-    painter.drawImage(QRect(0, 0, width(), picture_.height()), picture_);
+  if (!picture_.isNull()) painter.drawImage(QRect(0, 0, width(), picture_.height()), picture_);
 }

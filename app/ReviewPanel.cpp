@@ -115,8 +115,7 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
   connect(sort_, &QComboBox::currentIndexChanged, this, [this] { SortComboBoxChange(); });
   connect(minBound_, &QComboBox::currentIndexChanged, this, [this] { MinStdDevComboBoxChange(); });
   connect(maxBound_, &QComboBox::currentIndexChanged, this, [this] { MinStdDevComboBoxChange(); });
-  connect(imageMode_, &QComboBox::currentIndexChanged, this,
-          [this] { ImageModeComboBoxChange(); });
+  connect(imageMode_, &QComboBox::currentIndexChanged, this, [this] { ImageModeComboBoxChange(); });
   connect(cursorMode_, &QComboBox::currentIndexChanged, this,
           [this] { CursorModeDropDownListChange(); });
   connect(grid_, &CometGridView::WidthChanged, this, [this] { DrawCometImageGrid(); });
@@ -211,8 +210,7 @@ void ReviewPanel::DrawHistogram() {
   const std::optional<std::string> text = bucketCountText ? bucketCountText() : std::nullopt;
   if (!text || scoring_) return;  // no preferences yet, or the data set is a run's
   ScopedTrace trace(kForm + "DrawHistogram");
-  const HistogramPicture plan =
-      model_.Histogram(workspace_.DataSet(), *text, histogram_->height());
+  const HistogramPicture plan = model_.Histogram(workspace_.DataSet(), *text, histogram_->height());
   if (!plan.drawn) LogMessage("ERROR: " + plan.error);
   histogram_->Draw(plan);
   trace.SetResult(plan.resultWord);

@@ -115,8 +115,7 @@ BENCHMARK(BM_MetricChangeToPaintedGrid)->Unit(benchmark::kMillisecond)->UseRealT
 // screens); range 1: the profiled ".jpg" files.
 void BM_ScrollGridByAScreen(benchmark::State& state) {
   auto window = ReviewWindow();
-  if (state.range(0) == 1)
-    window->findChild<QComboBox*>("ImageModeComboBox")->setCurrentIndex(1);
+  if (state.range(0) == 1) window->findChild<QComboBox*>("ImageModeComboBox")->setCurrentIndex(1);
   QScrollBar* bar = window->Review()->Grid()->verticalScrollBar();
   bar->setValue(0);
   PaintGrid(*window);

@@ -86,8 +86,8 @@ TEST_F(WindowEditingTest, TheFilterPanelOpensUnderItsButtonAndReadsAsTwoRows) {
   EXPECT_EQ(panel->title().toStdString(), "Filter");
   std::vector<std::string> texts;
   for (QLabel* label : panel->findChildren<QLabel*>()) texts.push_back(label->text().toStdString());
-  EXPECT_EQ(texts, (std::vector<std::string>{" < ", "Comet Area", " < ", " < ", "Comet Height",
-                                             " < "}));
+  EXPECT_EQ(texts,
+            (std::vector<std::string>{" < ", "Comet Area", " < ", " < ", "Comet Height", " < "}));
   EXPECT_EQ(panel->PreviewButton()->text().toStdString(), "Preview");
   EXPECT_EQ(panel->ApplyButton()->text().toStdString(), "Apply");
   const SizeFilterTexts defaults;
@@ -173,7 +173,8 @@ TEST_F(WindowEditingTest, UndoAndRedoFollowTheLastGridEdit) {
   std::vector<std::string> fields;
   auto window = ScoredImage(fields, 2);
   EXPECT_EQ(UndoControls(*window), kNoUndo);
-  EXPECT_EQ(window->Command("UndoMenuItem")->shortcuts(), QList<QKeySequence>{QKeySequence("Ctrl+Z")});
+  EXPECT_EQ(window->Command("UndoMenuItem")->shortcuts(),
+            QList<QKeySequence>{QKeySequence("Ctrl+Z")});
   EXPECT_EQ(window->Command("RedoMenuItem")->shortcuts(),
             (QList<QKeySequence>{QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}));
   const std::string dataSet = DataSetPathOf(fields[0]);
@@ -232,8 +233,9 @@ TEST_F(WindowEditingTest, InAFolderUndoRestoresTheCometInItsImagesOwnDataSet) {
     return count;
   };
 
-  const std::optional<CometFiles> files = LocateCometFiles(
-      DataSetPlace::OfFolder(images_.Path() + "/", fields), window->Workspace().DataSet().Comets[n - 1]);
+  const std::optional<CometFiles> files =
+      LocateCometFiles(DataSetPlace::OfFolder(images_.Path() + "/", fields),
+                       window->Workspace().DataSet().Comets[n - 1]);
   ASSERT_TRUE(files.has_value());
   ASSERT_TRUE(ClickComet(*window, n - 1, CursorMode::kDelete));
   EXPECT_EQ(UndoControls(*window), kCanUndo);

@@ -10,8 +10,8 @@
 
 #include "CometDatabase.h"
 #include "CometGridView.h"
-#include "DataSetPlace.h"
 #include "CometMetrics.h"
+#include "DataSetPlace.h"
 #include "DisplayWindow.h"
 #include "HistogramView.h"
 #include "ImagePaths.h"
@@ -61,7 +61,8 @@ class WindowReviewTest : public WindowTest {
             QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2)};
   }
   // The stored record of a comet in the data set of the image it came from.
-  static std::optional<CometRecord> StoredComet(const std::string& dataSet, const std::string& name) {
+  static std::optional<CometRecord> StoredComet(const std::string& dataSet,
+                                                const std::string& name) {
     const WellRecord well = ReadDataSet(dataSet);
     for (std::uint32_t i = 0; i < well.CometCount; ++i)
       if (ImageNameOf(well.Comets[i]) == name) return well.Comets[i];
@@ -105,8 +106,8 @@ TEST_F(WindowReviewTest, AScoredFolderFillsTheReviewArea) {
   const QImage& histogram = window->Review()->Histogram()->Picture();
   ASSERT_EQ(histogram.width(), 100);
   EXPECT_EQ(histogram.height(), 105);
-  const HistogramPicture plan = window->Review()->Model().Histogram(
-      const_cast<WellRecord&>(well), "100", histogram.height());
+  const HistogramPicture plan =
+      window->Review()->Model().Histogram(const_cast<WellRecord&>(well), "100", histogram.height());
   for (int i = 0; i < plan.width; ++i) {
     const QRgb bottom = histogram.pixel(i, plan.height - 1);
     const QRgb expected = plan.heights[i] > 1 ? ColourOfBgr(plan.colours[i]).rgb()
@@ -122,8 +123,10 @@ TEST_F(WindowReviewTest, AScoredFolderFillsTheReviewArea) {
     const GridRect r = layout.CellRect(c);
     const CometRecord& comet = well.Comets[layout.cells[c]];
     const int slot = kTailDNA + 2;
-    const int bandOf = ValueBand(comet.Metrics[kTailDNA], well.MeanValue[slot], well.StdDevValue[slot]);
-    EXPECT_EQ(band.pixel(r.left + 1, r.top + 1), ColourOfBgr(CellColoursOfBand(bandOf).background).rgb());
+    const int bandOf =
+        ValueBand(comet.Metrics[kTailDNA], well.MeanValue[slot], well.StdDevValue[slot]);
+    EXPECT_EQ(band.pixel(r.left + 1, r.top + 1),
+              ColourOfBgr(CellColoursOfBand(bandOf).background).rgb());
   }
 }
 
@@ -233,8 +236,8 @@ TEST_F(WindowReviewTest, EachCursorModeEditsTheFolderComet) {
   std::tie(index, point) = FirstCell(*window);
   std::string edited = ImageNameOf(well.Comets[index]);
   const CometRecord autoBefore = well.Comets[index];
-  const std::optional<CometFiles> files = LocateCometFiles(
-      DataSetPlace::OfFolder(images_.Path() + "/fields/", fields_), autoBefore);
+  const std::optional<CometFiles> files =
+      LocateCometFiles(DataSetPlace::OfFolder(images_.Path() + "/fields/", fields_), autoBefore);
   ASSERT_TRUE(files.has_value());
   const std::string jpg = files->stem + ".jpg";
   const auto jpgBefore = fs::last_write_time(jpg);
