@@ -20,6 +20,7 @@
 #include "ReviewPanel.h"
 #include "ReviewTexts.h"
 #include "ThumbnailCache.h"
+#include "ThumbnailFiles.h"
 #include "WindowFixture.h"
 #include "WorkspaceTestUtil.h"
 
@@ -310,10 +311,58 @@ TEST_F(WindowReviewTest, DeletingFromOneImageWritesItsDataSet) {
   ASSERT_TRUE(stored.has_value());
   EXPECT_EQ(stored->Deleted, 1);
   ExpectUndoOnly(*window, true);
-  // Single-image data sets show no file labels; the grid draws its thumbnails.
   const GridLayout& layout = window->Review()->Model().Layout();
-  const QImage band = window->Review()->Grid()->Render(0, layout.cellHeight);
-  EXPECT_EQ(band.width(), layout.PictureWidth());
+  auto inGrid = [&] {
+    for (std::int32_t record : layout.cells)
+      if (record >= 0 && ImageNameOf(well.Comets[record]) == name) return true;
+    return false;
+  };
+  EXPECT_FALSE(inGrid());
+
+  // Undo brings it back: on disk, in the grid and in the count.
+  window->Command("UndoButton")->trigger();
+  EXPECT_EQ(StoredComet(DataSetPathOf(fields_[0]), name)->Deleted, 0);
+  EXPECT_TRUE(inGrid());
+  EXPECT_EQ(Text(*window, "DataPointsLabel"), DataPointsText(well));
+  EXPECT_TRUE(window->Command("RedoButton")->isEnabled());
+}
+
+TEST_F(WindowReviewTest, TheGridPaintsThumbnailsAsTheyAreOnDisk) {
+  fields_ = MakeFields(images_.Path() + "/one", 1);
+  auto window = Start();
+  window->CreatePreferences();
+  window->OpenFile(fields_[0]);
+  Score(*window);
+  List(*window, "ImageModeComboBox")->setCurrentIndex(1);  // profiled: the ".jpg" files
+  const WellRecord& well = window->Workspace().DataSet();
+  const std::optional<CometCell> cell = window->Review()->Model().Cell(well, 0);
+  ASSERT_TRUE(cell.has_value());
+  const CometRecord& comet = well.Comets[cell->record];
+  const std::string jpg = SingleImageThumbnail(DataSetPathOf(fields_[0]), comet, ".jpg");
+  ASSERT_TRUE(fs::exists(jpg));
+  // A point of the thumbnail off its head line.
+  int x = cell->thumbnailLeft + comet.ImageWidth / 4;
+  if (x == cell->headLineX) ++x;
+  const int y = cell->thumbnailTop + comet.ImageHeight / 2;
+  auto painted = [&] {
+    const int height = window->Review()->Model().Layout().cellHeight;
+    return window->Review()->Grid()->Render(0, height).pixelColor(x, y);
+  };
+  const QColor profiled = painted();  // decoded and kept
+
+  // Rewritten on disk, as an edit does: painted as it is now.
+  QImage blue(comet.ImageWidth, comet.ImageHeight, QImage::Format_RGB32);
+  blue.fill(Qt::blue);
+  ASSERT_TRUE(blue.save(QString::fromStdString(jpg), "JPG", 95));
+  const QColor rewritten = painted();
+  EXPECT_NE(rewritten, profiled);
+  EXPECT_GT(rewritten.blue(), 200);
+  EXPECT_LT(rewritten.red(), 60);
+  EXPECT_LT(rewritten.green(), 60);
+
+  // Missing: the cell's colour alone.
+  fs::remove(jpg);
+  EXPECT_EQ(painted(), ColourOfBgr(cell->colours.background));
 }
 
 }  // namespace
