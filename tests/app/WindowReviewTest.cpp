@@ -2,6 +2,7 @@
 // display window, the sort and metric choices with their settings, the grid
 // painted from its layout, and one click of each cursor mode on a comet,
 // checked in memory and in the files on disk.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -293,6 +294,33 @@ TEST_F(WindowReviewTest, EachCursorModeEditsTheFolderComet) {
   ClickGrid(*window, layout.PictureWidth() + 5, 2);
   ClickGrid(*window, 2, layout.PictureHeight() + 5);
   EXPECT_EQ(static_cast<std::uint32_t>(window->Edits().UndoCometIndex()), state);
+}
+
+TEST_F(WindowReviewTest, FolderCometsCarryTheirImagesNameWhenLabelsAreOn) {
+  auto window = ScoredFolder();
+  const WellRecord& well = window->Workspace().DataSet();
+  const std::optional<CometCell> cell = window->Review()->Model().Cell(well, 0);
+  ASSERT_TRUE(cell.has_value());
+  const int height = QFontMetrics(window->Review()->Grid()->Picture()->font()).height();
+  const int top = std::max(FileLabelTop(*cell, height), cell->rect.top);
+  // The pixels of the label's row above the thumbnail that differ from the
+  // cell's colour.
+  auto marked = [&] {
+    const QImage band =
+        window->Review()->Grid()->Render(0, window->Review()->Model().Layout().cellHeight);
+    const QColor background = ColourOfBgr(cell->colours.background);
+    int count = 0;
+    for (int y = top; y < cell->fileLabelBottom; ++y)
+      for (int x = cell->rect.left; x < cell->rect.right; ++x)
+        count += band.pixelColor(x, y) != background ? 1 : 0;
+    return count;
+  };
+  QCheckBox* labels = window->Preferences()->ShowFileLabelsCheckBox();
+  for (bool on : {true, false, true}) {
+    labels->setChecked(on);
+    window->Review()->DrawCometImageGrid();
+    EXPECT_EQ(marked() > 0, on);
+  }
 }
 
 TEST_F(WindowReviewTest, DeletingFromOneImageWritesItsDataSet) {
