@@ -82,6 +82,8 @@ std::unique_ptr<TMainApplicationForm> ReviewWindow() {
   auto window = std::make_unique<TMainApplicationForm>(std::vector<std::string>{});
   window->CreatePreferences();
   window->resize(1280, 1000);
+  // A grid a screen high, as on a large display.
+  window->Review()->Grid()->setMinimumHeight(900);
   window->show();
   window->OpenFolder(ReviewFolder());
   QApplication::processEvents();
@@ -124,6 +126,7 @@ void BM_ScrollGridByAScreen(benchmark::State& state) {
     PaintGrid(*window);
   }
   state.counters["screens"] = static_cast<double>(bar->maximum()) / std::max(bar->pageStep(), 1);
+  state.counters["view_px"] = window->Review()->Grid()->viewport()->height();
 }
 BENCHMARK(BM_ScrollGridByAScreen)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
