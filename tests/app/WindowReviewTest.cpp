@@ -43,6 +43,16 @@ class WindowReviewTest : public WindowTest {
     return window;
   }
 
+  // One scored field of view, its data set on view.
+  std::unique_ptr<TMainApplicationForm> ScoredImage() {
+    fields_ = MakeFields(images_.Path() + "/one", 1);
+    auto window = Start();
+    window->CreatePreferences();
+    window->OpenFile(fields_[0]);
+    Score(*window);
+    return window;
+  }
+
   static QComboBox* List(TMainApplicationForm& window, const char* name) {
     return window.findChild<QComboBox*>(name);
   }
@@ -324,11 +334,7 @@ TEST_F(WindowReviewTest, FolderCometsCarryTheirImagesNameWhenLabelsAreOn) {
 }
 
 TEST_F(WindowReviewTest, DeletingFromOneImageWritesItsDataSet) {
-  fields_ = MakeFields(images_.Path() + "/one", 1);
-  auto window = Start();
-  window->CreatePreferences();
-  window->OpenFile(fields_[0]);
-  Score(*window);
+  auto window = ScoredImage();
   const WellRecord& well = window->Workspace().DataSet();
   ASSERT_GT(well.CometCount, 2u);
   List(*window, "CursorModeDropDownList")->setCurrentIndex(3);
@@ -356,11 +362,7 @@ TEST_F(WindowReviewTest, DeletingFromOneImageWritesItsDataSet) {
 }
 
 TEST_F(WindowReviewTest, TheGridPaintsThumbnailsAsTheyAreOnDisk) {
-  fields_ = MakeFields(images_.Path() + "/one", 1);
-  auto window = Start();
-  window->CreatePreferences();
-  window->OpenFile(fields_[0]);
-  Score(*window);
+  auto window = ScoredImage();
   List(*window, "ImageModeComboBox")->setCurrentIndex(1);  // profiled: the ".jpg" files
   const WellRecord& well = window->Workspace().DataSet();
   const std::optional<CometCell> cell = window->Review()->Model().Cell(well, 0);
