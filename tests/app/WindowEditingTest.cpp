@@ -15,6 +15,7 @@
 #include "ImagePaths.h"
 #include "IniFile.h"
 #include "RecycleBin.h"
+#include "ThumbnailFiles.h"
 #include "WindowFixture.h"
 #include "WorkspaceTestUtil.h"
 
@@ -217,6 +218,42 @@ TEST_F(WindowEditingTest, UndoAndRedoFollowTheLastGridEdit) {
   EXPECT_EQ(UndoControls(*window), kNoUndo);
   EXPECT_EQ(DeletedFlags(window->Workspace().DataSet()),
             std::vector<int>(window->Workspace().DataSet().CometCount, 0));
+}
+
+TEST_F(WindowEditingTest, UndoOfAReScoredCometRestoresItsMeasurementAndProfile) {
+  std::vector<std::string> fields;
+  auto window = ScoredImage(fields);
+  const WellRecord& well = window->Workspace().DataSet();
+  const GridLayout& layout = window->Review()->Model().Layout();
+  ASSERT_FALSE(layout.cells.empty());
+  const CometRecord before = well.Comets[layout.cells[0]];
+  const std::string name = ImageNameOf(before);
+  const std::string jpg = SingleImageThumbnail(DataSetPathOf(fields[0]), before, ".jpg");
+  auto now = [&]() -> const CometRecord& {
+    for (std::uint32_t i = 0; i < well.CometCount; ++i)
+      if (ImageNameOf(well.Comets[i]) == name) return well.Comets[i];
+    ADD_FAILURE() << name;
+    return well.Comets[0];
+  };
+
+  // Re-scored about the clicked column (the cell's middle), then undone.
+  ASSERT_TRUE(ClickComet(*window, layout.cells[0], CursorMode::kManualScore));
+  EXPECT_EQ(UndoControls(*window), kCanUndo);
+  const auto edited = fs::last_write_time(jpg);
+  window->Command("UndoMenuItem")->trigger();
+  EXPECT_EQ(UndoControls(*window), kCanRedo);
+  EXPECT_EQ(now().HeadCenter, before.HeadCenter);
+  for (int m = kCometProbability + 1; m < kMetricCount; ++m)
+    EXPECT_EQ(now().Metrics[m], before.Metrics[m]) << kMetricNames[m];
+  EXPECT_NE(fs::last_write_time(jpg), edited);  // the profile drawn about the old head
+  const WellRecord stored = ReadDataSet(DataSetPathOf(fields[0]));
+  bool found = false;
+  for (std::uint32_t i = 0; i < stored.CometCount; ++i)
+    if (ImageNameOf(stored.Comets[i]) == name) {
+      found = true;
+      EXPECT_EQ(stored.Comets[i].HeadCenter, before.HeadCenter);
+    }
+  EXPECT_TRUE(found);
 }
 
 TEST_F(WindowEditingTest, InAFolderUndoRestoresTheCometInItsImagesOwnDataSet) {
