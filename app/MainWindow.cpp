@@ -45,6 +45,7 @@
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
 #include "FileVersion.h"
+#include "FilterPanel.h"
 #include "FolderScoring.h"
 #include "HiddenShortcut.h"
 #include "ImageBrowser.h"
@@ -52,6 +53,7 @@
 #include "MessageBox.h"
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
+#include "ReviewPanel.h"
 #include "ReviewTexts.h"
 #include "ScopedTrace.h"
 #include "ScoringRunner.h"
@@ -133,17 +135,7 @@ void TMainApplicationForm::BuildLayout() {
   setCentralWidget(central);
 
   progressPanel_ = new ProgressPanelWidget(central);
-  filterPanel_ = new QFrame(central);
-  filterPanel_->setObjectName("FilterPanel");
-  auto* filters = new QFormLayout(filterPanel_);
-  for (const auto& [name, text] :
-       {std::pair{"FilterMinAreaEdit", "0"}, std::pair{"FilterMaxAreaEdit", "2147483648"},
-        std::pair{"FilterMinHeightEdit", "0"}, std::pair{"FilterMaxHeightEdit", "2147483648"}}) {
-    auto* edit = new QLineEdit(text, filterPanel_);
-    edit->setObjectName(name);
-    filters->addRow(name, edit);
-  }
-  filterPanel_->hide();
+  filterPanel_ = new FilterPanel(this);  // over the image area, placed by its button
 
   statusBar()->showMessage("Software initialized and ready for use...");
   resize(942, 853);
@@ -178,51 +170,20 @@ void TMainApplicationForm::BuildLayout() {
 
 void TMainApplicationForm::BuildReviewArea(QWidget* review) {
   auto* column = new QVBoxLayout(review);
-  auto label = [review](const char* name, const char* text) {
-    auto* l = new QLabel(text, review);
-    l->setObjectName(name);
-    return l;
+  review_ = new ReviewPanel(workspace_, edits_, review);
+  column->addWidget(review_);
+  review_->storeSetting = [this](const char* key, int value) {
+    if (settings_) settings_->WriteInteger("main", key, value);
   };
-  auto list = [review](const char* name, const QStringList& items, int selected) {
-    auto* box = new QComboBox(review);
-    box->setObjectName(name);
-    box->addItems(items);
-    box->setCurrentIndex(selected);
-    return box;
+  review_->bucketCountText = [this]() -> std::optional<std::string> {
+    if (preferences_ == nullptr) return std::nullopt;
+    return preferences_->BucketCountText().toStdString();
   };
-  dataPointsLabel_ =
-      label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)");
-  column->addWidget(dataPointsLabel_, 0, Qt::AlignHCenter);
-  histogramImage_ = label("HistogramImage", "");
-  histogramImage_->setMinimumHeight(105);
-  column->addWidget(histogramImage_);
-  auto* statistics = new QHBoxLayout;
-  statistics->addWidget(label("MinMetricLabel", " 00.000 (minimum)"));
-  statistics->addWidget(label("MeanMetricLabel", "m = 0.000, s = 0.000"), 1, Qt::AlignHCenter);
-  statistics->addWidget(label("MaxMetricLabel", "(maximum) 00.000 "));
-  column->addLayout(statistics);
-  const QStringList bounds = {"-4", "-3", "-2", "-1", "1", "2", "3", "4"};
-  QStringList metrics;
-  for (const char* name : kMetricNames) metrics << name;
-  auto* options = new QHBoxLayout;
-  options->addWidget(label("DisplayBetweenLabel", "Display between "));
-  options->addWidget(list("MinStdDevComboBox", bounds, 0));
-  options->addWidget(label("AndLabel", " and "));
-  options->addWidget(list("MaxStdDevComboBox", bounds, 7));
-  options->addWidget(label("StdDevOfLabel", " standard deviation(s) of "));
-  options->addWidget(list("MetricComboBox", metrics, -1));
-  options->addWidget(label("AsLabel", " as "));
-  options->addWidget(list("SortComboBox", {"increasing", "decreasing"}, 0));
-  options->addWidget(label("AndModeLabel", " and "));
-  options->addWidget(list("ImageModeComboBox", {"unaltered", "profiled"}, 0));
-  options->addStretch();
-  options->addWidget(label("CursorModeLabel", "Cursor Mode:"));
-  options->addWidget(
-      list("CursorModeDropDownList", {"No Change", "Auto Score", "Manual Score", "Delete"}, 0));
-  column->addLayout(options);
-  auto* grid = new QScrollArea(review);
-  grid->setObjectName("CometGridScrollBox");
-  column->addWidget(grid, 1);
+  review_->showFileLabels = [this] {
+    return preferences_ == nullptr || preferences_->ShowFileLabels();
+  };
+  connect(review_, &ReviewPanel::CometClicked, this,
+          [this](const EditResult& result) { CometClicked(result); });
 }
 
 QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString& caption,
@@ -391,6 +352,7 @@ void TMainApplicationForm::BuildCommands() {
   run("TestMenuItem", [this] { exports_->TestMenuItemClick(); });
   for (const char* hidden : {"SaveBMP", "TestMenuItem"})
     KeepShortcutWhileHidden(Command(hidden), this);
+  BuildEditCommands();
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -422,11 +384,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
     const int index = settings_->ReadInteger("main", name, box->currentIndex());
     box->setCurrentIndex(index >= -1 && index < box->count() ? index : box->currentIndex());
   }
-  for (const char* name :
-       {"FilterMinAreaEdit", "FilterMaxAreaEdit", "FilterMinHeightEdit", "FilterMaxHeightEdit"}) {
-    auto* edit = findChild<QLineEdit*>(name);
-    edit->setText(Q(settings_->ReadString("main", name, edit->text().toStdString())));
-  }
+  filterPanel_->SetTexts(ReadSizeFilterTexts(*settings_));
   if (settings_->ReadInteger("main", "ManualScoringButton", 0) == 1)
     ThresholdScoringButtonClick(false);
   else
@@ -490,13 +448,17 @@ void TMainApplicationForm::ShowFileAlone(const std::string& path) {
 void TMainApplicationForm::LoadSelectedImage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (LoadImageIntoWorkspace(fileName_)) {
-    if (workspace_.LoadDataSet()) {
+    const bool read = workspace_.LoadDataSet();
+    BindDataSet(false);
+    if (read) {
       FillWellGUI(workspace_.DataSetPath());
     } else {
       if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
       ClearReviewPictures();
     }
   } else {
+    edits_.Detach();
+    UpdateUndoCommands();
     ClearReviewPictures();
   }
   QApplication::restoreOverrideCursor();
@@ -546,6 +508,7 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
   } else {
     ShowStatusText("The folder " + folder + " does not exist.");
     DataPointsLabelClick();
+    MetricComboBoxChange();
   }
   QApplication::restoreOverrideCursor();
 }
@@ -555,6 +518,8 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
   const int level = tree_->SelectedLevel();
   ScopedTrace trace(kForm + "DirTreeViewChange",
                     tree_->SelectedText() + ", " + std::to_string(level));
+  edits_.ClearUndo();  // an edit is never undone on another data set
+  UpdateUndoCommands();
   if (level != 0) {
     const std::string path = tree_->SelectedImagePath();
     if (FileExists(path)) {
@@ -573,7 +538,9 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
       bar->setValue(done);
       if (progressPanel_->isVisible()) progressPanel_->repaint();
     });
+    BindDataSet(true);
     DataPointsLabelClick();
+    MetricComboBoxChange();
     // Data sets left out (unreadable, foreign, shared) are named.
     if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
     if (sender == Sender::kTree) QApplication::restoreOverrideCursor();
@@ -604,15 +571,36 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
 void TMainApplicationForm::FillWellGUI(const std::string& dataSetPath) {
   ScopedTrace trace(kForm + "FillWellGUI", dataSetPath);
   DataPointsLabelClick();
+  MetricComboBoxChange();
 }
 
 void TMainApplicationForm::DataPointsLabelClick() {
-  dataPointsLabel_->setText(Q(DataPointsText(workspace_.DataSet())));
+  review_->DataPointsLabelClick();
+}
+
+void TMainApplicationForm::MetricComboBoxChange() {
+  review_->MetricComboBoxChange();
+}
+
+void TMainApplicationForm::BindDataSet(bool folder) {
+  const DataSetPlace place = folder ? DataSetPlace::OfFolder(tree_->Folder(), tree_->ImagePaths())
+                                    : DataSetPlace::OfImage(workspace_.ImagePath());
+  edits_.Attach(workspace_.DataSet(), place);
+  UpdateUndoCommands();
+  review_->SetPlace(place);
+}
+
+// After a click on the grid: the comet's own image on view (folder data
+// sets), Undo and Redo as the edits allow, and what went wrong.
+void TMainApplicationForm::CometClicked(const EditResult& result) {
+  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage);
+  if (result.changed) UpdateUndoCommands();
+  if (!result.message.empty()) ShowStatusText(result.message);
 }
 
 // An image without data: the review pictures show only their background.
 void TMainApplicationForm::ClearReviewPictures() {
-  histogramImage_->clear();
+  review_->ClearPictures();
   DataPointsLabelClick();
 }
 
@@ -745,8 +733,12 @@ void TMainApplicationForm::SetScoringBusy(bool busy) {
         w->setEnabled(false);
         disabledWhileScoring_.push_back(w);
       }
+    review_->SetScoring(true);
+    filterPanel_->setEnabled(false);
     QApplication::setOverrideCursor(Qt::BusyCursor);
   } else {
+    review_->SetScoring(false);
+    filterPanel_->setEnabled(true);
     for (QObject* o : disabledWhileScoring_) {
       if (auto* action = qobject_cast<QAction*>(o)) action->setEnabled(true);
       if (auto* widget = qobject_cast<QWidget*>(o)) widget->setEnabled(true);
@@ -841,7 +833,11 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
     LogMessage("ERROR : TPreferencesForm is undefined!!!");
   } else {
     preferences_->exec();
-    if (preferences_->Tag() == TPreferencesForm::kSaved) ApplyDisplayColors();
+    if (preferences_->Tag() == TPreferencesForm::kSaved) {
+      ApplyDisplayColors();
+      review_->DrawHistogram();
+      review_->DrawCometImageGrid();
+    }
   }
   LogMessage("exiting  " + kForm + "PreferencesMenuItemClick()...");
 }
@@ -929,8 +925,13 @@ void TMainApplicationForm::CancelRectangleMenuItemClick() {
   fieldOfView_->CancelRectangle();
 }
 
+// A comet added by hand: the review counts and draws it, and an earlier
+// grid edit is no longer undone over it.
 void TMainApplicationForm::ManualCometAdded() {
+  edits_.ClearUndo();
+  UpdateUndoCommands();
   DataPointsLabelClick();
+  MetricComboBoxChange();
 }
 
 void TMainApplicationForm::closeEvent(QCloseEvent* e) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "BitmapImage.h"
+#include "CometEdits.h"
 #include "IniFile.h"
 #include "PathChooser.h"
 #include "ScoringWorkspace.h"
@@ -14,12 +15,14 @@
 
 class ExportCommands;
 class FieldOfViewView;
+class FilterPanel;
 class ImageBrowser;
 class ProgressPanelWidget;
 class QAction;
 class QFrame;
 class QLabel;
 class QSlider;
+class ReviewPanel;
 class ScoringRunner;
 class TPreferencesForm;
 
@@ -53,6 +56,8 @@ class TMainApplicationForm : public QMainWindow {
   bool LoadImageIntoWorkspace(const std::string& path);
   void FillWellGUI(const std::string& dataSetPath);
   void DataPointsLabelClick();
+  // The review of the data set on view: histogram, labels and grid redrawn.
+  void MetricComboBoxChange();
 
   // Scoring with the slider's cutoff: the selected image, or every image
   // when the folder node is selected. Runs off the interface thread.
@@ -87,6 +92,22 @@ class TMainApplicationForm : public QMainWindow {
   std::string StatusText() const;
   bool FullSpectrum() const;
   bool OneClickScoring() const;
+  // The review area below the field of view.
+  ReviewPanel* Review() const { return review_; }
+  // The one set of edits of the data set on view: the grid's clicks, undo
+  // and redo.
+  CometEdits& Edits() { return edits_; }
+
+  // Editing results: the size filter, "Delete This Data", undo and redo.
+  void FilterButtonClick();
+  void PreviewFilterButtonClick();
+  void ApplyFilterButtonClick();
+  void DeleteThisDataMenuItemClick();
+  // Shared by the four undo and redo controls; `sender` names the one used.
+  void UndoMenuItemClick(const std::string& sender);
+  // The undo and redo controls follow the edits' state.
+  void UpdateUndoCommands();
+  FilterPanel* Filter() const { return filterPanel_; }
 
  protected:
   bool event(QEvent* e) override;
@@ -109,6 +130,10 @@ class TMainApplicationForm : public QMainWindow {
   void ShowFileAlone(const std::string& path);
   void LoadSelectedImage();
   void ClearReviewPictures();
+  // The data set on view was replaced (one image's, or the folder's
+  // summary): the edits and the review bound to it.
+  void BindDataSet(bool folder);
+  void CometClicked(const EditResult& result);
   void ScoreSelectedImage(Sender sender);
   void ScoreFolderImages(Sender sender);
   void ScoringFinished();
@@ -126,8 +151,13 @@ class TMainApplicationForm : public QMainWindow {
   // hand, the review views refreshed.
   void CancelRectangleMenuItemClick();
   void ManualCometAdded();
+  void BuildEditCommands();
+  // After the data set's limits or comets changed: the review redrawn and
+  // the data points counted again.
+  void DataSetEdited();
 
   ScoringWorkspace workspace_;
+  CometEdits edits_;  // bound to the workspace's data set on view
   std::unique_ptr<IniFile> settings_;
   TPreferencesForm* preferences_ = nullptr;
   PathChooser chooser_;
@@ -147,8 +177,7 @@ class TMainApplicationForm : public QMainWindow {
   FieldOfViewView* fieldOfView_ = nullptr;
   ProgressPanelWidget* progressPanel_ = nullptr;
   ScoringRunner* runner_ = nullptr;
-  QFrame* filterPanel_ = nullptr;
-  QLabel* dataPointsLabel_ = nullptr;
-  QLabel* histogramImage_ = nullptr;
+  FilterPanel* filterPanel_ = nullptr;
+  ReviewPanel* review_ = nullptr;
   ExportCommands* exports_ = nullptr;
 };

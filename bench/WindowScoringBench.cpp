@@ -19,6 +19,7 @@
 #include "FolderScoring.h"
 #include "ImagePaths.h"
 #include "MainWindow.h"
+#include "WindowBenchMain.h"
 
 namespace fs = std::filesystem;
 
@@ -101,15 +102,5 @@ BENCHMARK(BM_WindowRefreshesTheFolderSummary)->Unit(benchmark::kMillisecond);
 }  // namespace
 
 int main(int argc, char** argv) {
-  setenv("QT_QPA_PLATFORM", "offscreen", 0);
-  setenv("STRANDEX_NO_ABOUT", "1", 1);
-  const std::string home = "/tmp/strandex-window-bench-home";
-  fs::create_directories(home);
-  setenv("STRANDEX_HOME", home.c_str(), 1);
-  QApplication application(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  ClearResults();
-  return 0;
+  return RunWindowBenchmarks(argc, argv, "/tmp/strandex-window-bench-home", ClearResults);
 }

@@ -25,8 +25,7 @@ app=$repo/build/app/strandex
 # Lines starting with '#' are skipped. Add a line when the window gains
 # something worth showing, and its <img> to app/strandex.html; the manual's
 # check (ctest -R UserManual) fails when the manual names a picture that is
-# missing. The review rows below wait for the window to show the data set of
-# the selected image (its histogram and comet grid); uncomment them then.
+# missing.
 PICTURES="
 docs/main-window.png             | window                  | 0   | ThresholdBar=40,FullSpectrumButton=1
 app/manual/main-window.png       | window                  | 900 | ThresholdBar=40
@@ -34,8 +33,8 @@ app/manual/toolbar.png           | ToolBar                 | 0   |
 app/manual/field-single-hue.png  | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=0
 app/manual/field-full-spectrum.png | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=1
 app/manual/preferences.png       | PreferencesForm         | 0   |
-# app/manual/review.png          | ReviewArea              | 900 | ThresholdBar=40,MetricComboBox=15
-# app/manual/grid-profiled.png   | CometGridScrollBox      | 900 | MetricComboBox=16,ImageModeComboBox=1
+app/manual/review.png            | ReviewArea              | 900 | ThresholdBar=40,MetricComboBox=15
+app/manual/grid-profiled.png     | CometGridScrollBox      | 900 | MetricComboBox=16,ImageModeComboBox=1
 "
 
 work=$(mktemp -d)

@@ -67,6 +67,9 @@ class CometEdits {
   EditResult Undo();
   EditResult Redo();
 
+  // Where the bound data set comes from.
+  const DataSetPlace& Place() const { return place_; }
+
   bool CanUndo() const { return state_ == UndoState::kEdited; }
   bool CanRedo() const { return state_ == UndoState::kUndone; }
   UndoState State() const { return state_; }

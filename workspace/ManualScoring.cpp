@@ -39,7 +39,12 @@ bool ManualScoring::CanAdd() {
     message_ = "no image is selected";
     return false;
   }
-  if (well.CometCount >= WellRecord::kMaxComets) {
+  if (workspace_.ShowsSummary()) {
+    // Its comets are several images'; written as this image's they would
+    // replace the image's own data set.
+    message_ = "the comets on view are the folder's; select the image in the tree to add a comet "
+               "to it";
+  } else if (well.CometCount >= WellRecord::kMaxComets) {
     message_ = "the data set holds " + std::to_string(WellRecord::kMaxComets) +
                " comets, as many as it can; no further comet is added";
   } else if (auto sharing = ImagesSharingResultsWith(workspace_.ImagePath()); !sharing.empty()) {

@@ -9,6 +9,8 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <mutex>
+#include <set>
 
 #include "AppPaths.h"
 #include "BinaryImage.h"
@@ -64,12 +66,24 @@ struct ScoringWorkspace::Run {
 };
 
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
+  // The names handed out within the current hundredth of a second, by every
+  // image scored at once: a folder's images are scored in parallel, and a
+  // folder data set finds a comet's thumbnail by its name alone.
+  static std::mutex mutex;
+  static std::string issuedStamp;
+  static std::set<std::string> issued;
+  const std::lock_guard<std::mutex> lock(mutex);
   const std::string stamp = GetTimestampString();
+  if (stamp != issuedStamp) {
+    issuedStamp = stamp;
+    issued.clear();
+  }
   std::string name = stamp;
-  for (int n = 2;
-       name == last || FileExists(folder + name + ".bmp") || FileExists(folder + name + ".jpg");
+  for (int n = 2; name == last || issued.count(name) != 0 || FileExists(folder + name + ".bmp") ||
+                  FileExists(folder + name + ".jpg");
        ++n)
     name = stamp + "_" + std::to_string(n);
+  issued.insert(name);
   last = name;
   return name;
 }
@@ -98,6 +112,7 @@ bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
 }
 
 bool ScoringWorkspace::LoadDataSet() {
+  summary_ = false;
   std::string why;
   const bool read = LoadImageDataSet(imagePath_, well_, &why);
   if (!why.empty()) message_ = why;
@@ -106,6 +121,7 @@ bool ScoringWorkspace::LoadDataSet() {
 
 void ScoringWorkspace::SelectSummary(const std::vector<std::string>& images,
                                      const std::function<void(int, int)>& progress) {
+  summary_ = true;
   message_.clear();
   rotation_ = 0;
   image_ = std::make_unique<BitmapImageClass>(640, 480, 8);

@@ -68,6 +68,9 @@ class ScoringWorkspace {
   // marks it (in memory only).
   BitmapImageClass* MarkableImage() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
+  // The data set on view is a summary of several images (until an image's
+  // own data set is loaded), even while one of them is shown.
+  bool ShowsSummary() const { return summary_; }
   const WellRecord& DataSet() const { return well_; }
   const std::string& Message() const { return message_; }
 
@@ -84,11 +87,14 @@ class ScoringWorkspace {
   std::string dataSetPath_;
   std::unique_ptr<BitmapImageClass> image_;
   int rotation_ = 0;
+  bool summary_ = false;
   WellRecord well_;
   std::string message_;
 };
 
 // A thumbnail name for a new comet: the 16-digit time stamp, with "_2",
-// "_3", ... added when that name is already taken in the folder or was the
-// last one given.
+// "_3", ... added when that name is already taken in the folder, was the
+// last one given, or was given in this process within the same hundredth
+// of a second (to a comet of any image: names are unique across a folder's
+// images scored at once). Safe to call from several threads.
 std::string NextThumbnailName(const std::string& folder, std::string& last);

@@ -4,6 +4,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QMouseEvent>
 #include <QThread>
 #include <filesystem>
 #include <optional>
@@ -12,9 +14,12 @@
 
 #include "AppPaths.h"
 #include "BitmapImage.h"
+#include "CometEdits.h"
+#include "CometGridView.h"
 #include "ImageBrowser.h"
 #include "InterfaceThreadBoxes.h"
 #include "MainWindow.h"
+#include "ReviewPanel.h"
 #include "SyntheticField.h"
 #include "TestSupport.h"
 #include "ToolkitWrappers.h"
@@ -77,6 +82,27 @@ class WindowTest : public ::testing::Test {
     window.ThresholdBar()->setValue(cutoff);
     window.Command("ScoreUsingCutoffButton")->trigger();
     window.WaitForScoring();
+  }
+
+  // Presses the mouse at a point of the comet grid's picture.
+  static void ClickGrid(TMainApplicationForm& window, int x, int y) {
+    QWidget* picture = window.Review()->Grid()->Picture();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), picture->mapToGlobal(QPointF(x, y)),
+                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(picture, &press);
+  }
+  // Chooses the cursor mode and clicks the middle of the grid cell that
+  // shows record `index`; false when no cell shows it.
+  static bool ClickComet(TMainApplicationForm& window, std::uint32_t index, CursorMode mode) {
+    window.findChild<QComboBox*>("CursorModeDropDownList")->setCurrentIndex(static_cast<int>(mode));
+    const GridLayout& layout = window.Review()->Model().Layout();
+    for (std::size_t c = 0; c < layout.cells.size(); ++c)
+      if (layout.cells[c] == static_cast<std::int32_t>(index)) {
+        const GridRect r = layout.CellRect(static_cast<int>(c));
+        ClickGrid(window, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        return true;
+      }
+    return false;
   }
 
   TempDir home_;

@@ -44,7 +44,10 @@ class WindowManualScoringTest : public WindowTest {
     ASSERT_TRUE(Field().SaveToFile(image_));
     window_ = Start();
     window_->CreatePreferences();  // as the program does after building the window
-    window_->resize(1000, 800);
+    window_->resize(1000, 1000);
+    // The display's size fixed, so that the picture's place in it does not
+    // depend on the rest of the window's layout.
+    window_->findChild<FieldOfViewDisplay*>("FieldOfViewDisplayImage")->setFixedSize(988, 380);
     window_->show();
     window_->OpenFolder(images_.Path());
     window_->DirTreeView()->SelectImage(1);
@@ -327,6 +330,9 @@ TEST_F(WindowManualScoringTest, ZoomKeepsThePointUnderThePointerAndClicksMapExac
   EXPECT_LE(display_->Dest().Width(), kWidth * FieldOfViewDisplay::kMaxPixelSize);
   EXPECT_GT(display_->Dest().Width() * 5 / 4, kWidth * FieldOfViewDisplay::kMaxPixelSize);
   QTest::keyClick(display_, Qt::Key_0);
+  // The display follows the window again.
+  display_->setMinimumSize(320, 240);
+  display_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
   for (const QSize& size : {QSize(700, 600), QSize(1300, 900), QSize(900, 1000)}) {
     window_->resize(size);
     QApplication::processEvents();

@@ -226,3 +226,33 @@ TEST(ViewMappingTest, PanningKeepsThePictureInView) {
 }
 
 }  // namespace
+
+namespace {
+
+// A folder summary on view, one of its images shown (as after a click on a
+// folder comet): a comet added by hand would write every image's comets
+// over that image's own data set, so none is added until the image's own
+// data set is loaded.
+TEST_F(ManualScoringTest, NoCometIsAddedOverAFolderSummary) {
+  const std::string other = dir_ / "other.bmp";
+  ASSERT_TRUE(Field().SaveToFile(other));
+  for (const std::string& image : {image_, other}) {
+    ASSERT_TRUE(workspace_.SelectImage(image));
+    ASSERT_EQ(workspace_.ScoreSelectedImageUsingCutoff(40, false), ScoreOutcome::kScored);
+  }
+  const std::string own = ReadFile(DataSetPathOf(image_));
+  workspace_.SelectSummary({image_, other});
+  ASSERT_TRUE(workspace_.ShowsSummary());
+  ASSERT_TRUE(workspace_.LoadImage(image_));
+  EXPECT_EQ(manual_.ScoreRegion({50, 60}, 40), ManualOutcome::kRefused);
+  EXPECT_NE(manual_.Message().find("select the image in the tree"), std::string::npos)
+      << manual_.Message();
+  EXPECT_EQ(ReadFile(DataSetPathOf(image_)), own);
+
+  ASSERT_TRUE(workspace_.LoadDataSet());
+  EXPECT_FALSE(workspace_.ShowsSummary());
+  EXPECT_EQ(manual_.ScoreRegion({50, 60}, 40), ManualOutcome::kScored);
+  EXPECT_EQ(Stored().CometCount, ReadDataSet(DataSetPathOf(other)).CometCount + 1);
+}
+
+}  // namespace

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <set>
+#include <thread>
+#include <vector>
+
 #include "CometMetrics.h"
 #include "FolderScoring.h"
 #include "ImagePaths.h"
@@ -181,6 +185,24 @@ TEST(ThumbnailNamesTest, RepeatsGetSuffixes) {
   EXPECT_NE(first, second);
   EXPECT_EQ(first.size(), 16u);
   EXPECT_EQ(last, second);
+}
+
+// Images scored at once each name their comets in their own folder; a
+// folder data set finds a comet by its name alone, so no name is given twice.
+TEST(ThumbnailNamesTest, ImagesScoredAtOnceNeverShareAName) {
+  TempDir dir;
+  std::vector<std::string> names[2];
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 2; ++t)
+    threads.emplace_back([&, t] {
+      const std::string folder = dir.Path() + "/" + std::to_string(t) + "/";
+      std::string last;
+      for (int k = 0; k < 200; ++k) names[t].push_back(NextThumbnailName(folder, last));
+    });
+  for (std::thread& thread : threads) thread.join();
+  std::set<std::string> all(names[0].begin(), names[0].end());
+  all.insert(names[1].begin(), names[1].end());
+  EXPECT_EQ(all.size(), names[0].size() + names[1].size());
 }
 
 TEST_F(ScoringTest, TheWorkspaceWritesNoHandlerOfTheWindow) {
