@@ -47,6 +47,14 @@ inline std::uint8_t ToByte(float v) {
   return v < 0 ? 0 : v > 255 ? 255 : static_cast<std::uint8_t>(v);
 }
 
+// One tap over a row: part += weight x source.
+template <typename Source>
+inline void AddTap(std::uint16_t* __restrict part, const Source* __restrict src,
+                   std::uint16_t weight, std::size_t n) {
+  for (std::size_t i = 0; i < n; ++i)
+    part[i] = static_cast<std::uint16_t>(part[i] + weight * src[i]);
+}
+
 class Convolver {
  public:
   Convolver(BitmapImageClass& image, const Convolution& kernel)
@@ -75,10 +83,12 @@ class Convolver {
     for (int y = 0; y < height_; ++y) {
       Load(window_[q_ - 1], std::min(y + k_.radius, height_ - 1));
       std::uint8_t* out = image_.GetScanLine(y);
-      if (integer)
+      if (integer) {
+        FoldRows();
         IntegerRow(sums.data(), part.data(), out);
-      else
+      } else {
         FloatRow(accs.data(), out);
+      }
       std::rotate(window_.begin(), window_.begin() + 1, window_.end());
     }
   }
@@ -105,22 +115,48 @@ class Convolver {
   }
 
   // Integer kernels: the taps are summed in 16-bit groups small enough
-  // never to overflow (255 times a group's weights fits 16 bits), and the
-  // groups in 32 bits.
+  // never to overflow (the largest source value times a group's weights fits
+  // 16 bits), and the groups in 32 bits. A kernel whose rows o and q-1-o are
+  // equal is applied to the sums of those two window rows (folded rows), so
+  // each such weight is applied once; the integer sum is the same.
   void PlanTaps() {
+    folds_ = 0;
+    // Small kernels gain less from folding than the folding costs.
+    bool symmetric = k_.radius >= 3;
+    for (int o = 0; o < k_.radius && symmetric; ++o)
+      for (int c = 0; c < q_; ++c)
+        symmetric &= k_.weights[o * q_ + c] == k_.weights[(q_ - 1 - o) * q_ + c];
+    if (symmetric) {
+      folds_ = k_.radius;
+      folded_.assign(static_cast<std::size_t>(folds_) * padded_, 0);
+    }
     int groupWeight = 0;
-    for (int o = 0; o < q_; ++o)
+    bool groupFolded = false;
+    for (int o = 0; o < q_ - folds_; ++o)
       for (int c = 0; c < q_; ++c) {
         const auto w = static_cast<int>(k_.weights[o * q_ + c]);
         if (w == 0) continue;
-        if (taps_.empty() || groupWeight + w > 65535 / 255) {
+        const bool folded = o < folds_;
+        const int limit = 65535 / (folded ? 510 : 255);
+        if (taps_.empty() || groupFolded != folded || groupWeight + w > limit) {
           groupStarts_.push_back(taps_.size());
           groupWeight = 0;
+          groupFolded = folded;
         }
         groupWeight += w;
-        taps_.push_back({o, Shift(c), static_cast<std::uint16_t>(w)});
+        taps_.push_back({o, Shift(c), static_cast<std::uint16_t>(w), folded});
       }
     groupStarts_.push_back(taps_.size());
+  }
+
+  // Folded row o: window rows o and q-1-o added.
+  void FoldRows() {
+    for (int o = 0; o < folds_; ++o) {
+      const std::uint8_t* a = window_[o];
+      const std::uint8_t* b = window_[q_ - 1 - o];
+      std::uint16_t* f = folded_.data() + static_cast<std::size_t>(o) * padded_;
+      for (std::size_t i = 0; i < padded_; ++i) f[i] = static_cast<std::uint16_t>(a[i] + b[i]);
+    }
   }
 
   void IntegerRow(std::int32_t* sums, std::uint16_t* part, std::uint8_t* out) {
@@ -131,10 +167,12 @@ class Convolver {
     for (std::size_t g = 0; g < groups; ++g) {
       std::fill(part, part + n, 0);
       for (std::size_t t = groupStarts_[g]; t < groupStarts_[g + 1]; ++t) {
-        const std::uint8_t* src = window_[taps_[t].row] + taps_[t].shift;
-        const std::uint16_t w = taps_[t].weight;
-        for (std::size_t i = 0; i < n; ++i)
-          part[i] = static_cast<std::uint16_t>(part[i] + w * src[i]);
+        const Tap& tap = taps_[t];
+        if (tap.folded)
+          AddTap(part, folded_.data() + static_cast<std::size_t>(tap.row) * padded_ + tap.shift,
+                 tap.weight, n);
+        else
+          AddTap(part, window_[tap.row] + tap.shift, tap.weight, n);
       }
       if (groups > 1)
         for (std::size_t i = 0; i < n; ++i) sums[i] += part[i];
@@ -175,9 +213,10 @@ class Convolver {
   }
 
   struct Tap {
-    int row;
+    int row;  // window row, or folded row when `folded`
     std::size_t shift;
     std::uint16_t weight;
+    bool folded;
   };
 
   BitmapImageClass& image_;
@@ -188,6 +227,8 @@ class Convolver {
   std::vector<std::uint8_t*> window_;
   std::vector<Tap> taps_;
   std::vector<std::size_t> groupStarts_;  // taps of group g: [start g, start g + 1)
+  int folds_ = 0;                         // folded rows (0 when the kernel is not symmetric)
+  std::vector<std::uint16_t> folded_;     // folds_ rows of padded_ sums
 };
 
 }  // namespace
