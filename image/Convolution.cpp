@@ -47,12 +47,27 @@ inline std::uint8_t ToByte(float v) {
   return v < 0 ? 0 : v > 255 ? 255 : static_cast<std::uint8_t>(v);
 }
 
-// One tap over a row: part += weight x source.
+// A tap of a convolution: its weight on one source column of a window or
+// folded row, or on a pair of columns that share the weight.
+struct Tap {
+  int row;  // window row, or folded row when `folded`
+  std::size_t shift, shift2;
+  std::uint16_t weight;
+  bool folded, paired;
+};
+
+// One tap over a row: part += weight x source (or the pair's sum).
 template <typename Source>
-inline void AddTap(std::uint16_t* __restrict part, const Source* __restrict src,
-                   std::uint16_t weight, std::size_t n) {
-  for (std::size_t i = 0; i < n; ++i)
-    part[i] = static_cast<std::uint16_t>(part[i] + weight * src[i]);
+inline void AddTap(std::uint16_t* __restrict part, const Source* __restrict row, const Tap& tap,
+                   std::size_t n) {
+  const Source* a = row + tap.shift;
+  const Source* b = row + tap.shift2;
+  const std::uint16_t w = tap.weight;
+  if (tap.paired)
+    for (std::size_t i = 0; i < n; ++i)
+      part[i] = static_cast<std::uint16_t>(part[i] + w * (a[i] + b[i]));
+  else
+    for (std::size_t i = 0; i < n; ++i) part[i] = static_cast<std::uint16_t>(part[i] + w * a[i]);
 }
 
 class Convolver {
@@ -115,36 +130,40 @@ class Convolver {
   }
 
   // Integer kernels: the taps are summed in 16-bit groups small enough
-  // never to overflow (the largest source value times a group's weights fits
-  // 16 bits), and the groups in 32 bits. A kernel whose rows o and q-1-o are
-  // equal is applied to the sums of those two window rows (folded rows), so
-  // each such weight is applied once; the integer sum is the same.
+  // never to overflow (the largest source value times each tap's weight,
+  // added over the group, fits 16 bits), and the groups in 32 bits. A kernel
+  // whose rows o and q-1-o are equal is applied to the sums of those two
+  // window rows (folded rows); one whose columns c and q-1-c are equal too
+  // takes the two source values of a pair of columns at once. Each weight
+  // is then applied once to a sum of sources; the integer sum is the same.
   void PlanTaps() {
     folds_ = 0;
     // Small kernels gain less from folding than the folding costs.
-    bool symmetric = k_.radius >= 3;
-    for (int o = 0; o < k_.radius && symmetric; ++o)
-      for (int c = 0; c < q_; ++c)
-        symmetric &= k_.weights[o * q_ + c] == k_.weights[(q_ - 1 - o) * q_ + c];
-    if (symmetric) {
+    bool rows = k_.radius >= 3, columns = k_.radius >= 3;
+    for (int o = 0; o < q_; ++o)
+      for (int c = 0; c < q_; ++c) {
+        const float w = k_.weights[o * q_ + c];
+        rows &= w == k_.weights[(q_ - 1 - o) * q_ + c];
+        columns &= w == k_.weights[o * q_ + (q_ - 1 - c)];
+      }
+    if (rows) {
       folds_ = k_.radius;
       folded_.assign(static_cast<std::size_t>(folds_) * padded_, 0);
     }
-    int groupWeight = 0;
-    bool groupFolded = false;
+    int load = 0;
     for (int o = 0; o < q_ - folds_; ++o)
-      for (int c = 0; c < q_; ++c) {
+      for (int c = 0; c < (columns ? k_.radius + 1 : q_); ++c) {
         const auto w = static_cast<int>(k_.weights[o * q_ + c]);
         if (w == 0) continue;
-        const bool folded = o < folds_;
-        const int limit = 65535 / (folded ? 510 : 255);
-        if (taps_.empty() || groupFolded != folded || groupWeight + w > limit) {
+        const bool folded = o < folds_, paired = columns && c < k_.radius;
+        const int most = w * 255 * (folded ? 2 : 1) * (paired ? 2 : 1);
+        if (taps_.empty() || load + most > 65535) {
           groupStarts_.push_back(taps_.size());
-          groupWeight = 0;
-          groupFolded = folded;
+          load = 0;
         }
-        groupWeight += w;
-        taps_.push_back({o, Shift(c), static_cast<std::uint16_t>(w), folded});
+        load += most;
+        taps_.push_back({o, Shift(c), paired ? Shift(q_ - 1 - c) : Shift(c),
+                         static_cast<std::uint16_t>(w), folded, paired});
       }
     groupStarts_.push_back(taps_.size());
   }
@@ -169,10 +188,9 @@ class Convolver {
       for (std::size_t t = groupStarts_[g]; t < groupStarts_[g + 1]; ++t) {
         const Tap& tap = taps_[t];
         if (tap.folded)
-          AddTap(part, folded_.data() + static_cast<std::size_t>(tap.row) * padded_ + tap.shift,
-                 tap.weight, n);
+          AddTap(part, folded_.data() + static_cast<std::size_t>(tap.row) * padded_, tap, n);
         else
-          AddTap(part, window_[tap.row] + tap.shift, tap.weight, n);
+          AddTap(part, window_[tap.row], tap, n);
       }
       if (groups > 1)
         for (std::size_t i = 0; i < n; ++i) sums[i] += part[i];
@@ -211,13 +229,6 @@ class Convolver {
     for (std::size_t n = 0; n < rowBytes_; ++n)
       out[n] = ToByte(k_.divide ? accs[n] / k_.divisor : accs[n]);
   }
-
-  struct Tap {
-    int row;  // window row, or folded row when `folded`
-    std::size_t shift;
-    std::uint16_t weight;
-    bool folded;
-  };
 
   BitmapImageClass& image_;
   Convolution k_;
