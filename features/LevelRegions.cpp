@@ -40,6 +40,15 @@ void LevelRegions::Reset(const BitmapImageClass& grey, int lowest) {
   }
 }
 
+std::size_t LevelRegions::BufferBytes() const {
+  return parent_.capacity() * sizeof(std::int32_t) + stats_.capacity() * sizeof(Stats) +
+         freeSlots_.capacity() * sizeof(std::int32_t) + rows_.capacity() * sizeof(void*);
+}
+
+void LevelRegions::Release() {
+  *this = LevelRegions();
+}
+
 void LevelRegions::Lower() {
   if (level_ == 0) return;
   --level_;

@@ -30,6 +30,10 @@ class LevelRegions {
   // The lowest level whose pixels are added; 256 before the first Lower().
   int Level() const { return level_; }
 
+  // The bytes the buffers hold, and their release (the raster is forgotten).
+  std::size_t BufferBytes() const;
+  void Release();
+
   // The region that pixel (x, y) belongs to, or -1 when it is not added.
   std::int32_t RegionAt(std::int32_t x, std::int32_t y);
   // Whether labelling makes a feature of the region (more than one column).

@@ -31,6 +31,8 @@ const FeatureRecord* LabelledLevels::Descend(const FeatureRecord& s, int cutoff,
 
 namespace {
 
+constexpr std::size_t kBuffersKept = std::size_t{64} << 20;
+
 struct Walker {
   std::int32_t feature;  // index at the cutoff level
   std::int32_t x, y;     // the followed pixel
@@ -89,5 +91,8 @@ DescentEnds DescendByGrowing(const BitmapImageClass& grey, const BinaryImageClas
     walking.resize(kept);
     if (!walking.empty()) regions.Lower();
   }
+  // Buffers of ordinary fields stay for the next image; those of a huge one
+  // would only raise what the next steps need at their peak.
+  if (regions.BufferBytes() > kBuffersKept) regions.Release();
   return ends;
 }

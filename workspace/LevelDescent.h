@@ -47,7 +47,8 @@ struct DescentEnds {
 // the cutoff) that `follow` accepts, all at once and without labelling the
 // levels below: the regions of the falling level are grown instead. Ends
 // equal those of LabelledLevels::Descend but for their IDs, which are 0.
-// The working buffers stay with the calling thread for its next image.
+// The working buffers stay with the calling thread for its next image,
+// unless they grew past 64 MiB.
 DescentEnds DescendByGrowing(const BitmapImageClass& grey, const BinaryImageClass& atCutoff,
                              int cutoff, int mode,
                              const std::function<bool(const FeatureRecord&)>& follow);
