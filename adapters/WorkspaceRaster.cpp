@@ -1,6 +1,7 @@
 // A decoded bitmap to the 8-bit grey workspace raster.
 #include "WorkspaceRaster.h"
 
+#include "EventLog.h"
 #include "GreyValue.h"
 
 namespace {
@@ -28,7 +29,8 @@ void GreyRows(const TBitmap& bitmap, BitmapImageClass& raster) {
 std::unique_ptr<BitmapImageClass> WorkspaceRasterOf(const TBitmap& bitmap) {
   const ToolkitPixelFormat format = bitmap.PixelFormat();
   std::unique_ptr<BitmapImageClass> raster;
-  if (format == ToolkitPixelFormat::k24Bit || format == ToolkitPixelFormat::k32Bit) {
+  if (!EventLogEnabled() &&
+      (format == ToolkitPixelFormat::k24Bit || format == ToolkitPixelFormat::k32Bit)) {
     raster = std::make_unique<BitmapImageClass>(bitmap.Width(), bitmap.Height(), 8);
     if (raster->IsEmpty()) return nullptr;
     if (format == ToolkitPixelFormat::k24Bit)
