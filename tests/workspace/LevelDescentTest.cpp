@@ -2,8 +2,10 @@
 // level labelled, and whole scorings traced (labelled) or not (grown).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <filesystem>
 #include <random>
 
 #include "LevelDescent.h"
@@ -178,6 +180,43 @@ TEST_F(AutomaticScoringTest, TracedAndUntracedScoringsWriteTheSame) {
     EXPECT_GE(w.DataSet().CometCount, 3u) << name;
     ExpectSameResults(traced, grown);
   }
+}
+
+// The smaller real fields beside the project, one of each of a few sources.
+TEST_F(AutomaticScoringTest, RealFieldsScoreAlikeTracedOrNot) {
+  const std::string real = STRANDEX_SOURCE_DIR "/../shared/data/real";
+  if (!std::filesystem::is_directory(real))
+    GTEST_SKIP() << real << " is absent: no real fields to score";
+  int scored = 0;
+  std::uint32_t comets = 0;
+  for (const char* source : {"comet_segmantation", "cometassaysegmentation", "autocomet"}) {
+    std::vector<std::string> images;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::directory_iterator(real + "/" + source + "/images", ec))
+      images.push_back(e.path().filename().string());
+    if (images.empty()) continue;
+    std::sort(images.begin(), images.end());
+    const std::string traced = dir_ / ("traced/" + images[0]);
+    const std::string grown = dir_ / ("grown/" + images[0]);
+    for (const std::string& copy : {traced, grown}) {
+      std::filesystem::create_directories(std::filesystem::path(copy).parent_path());
+      std::filesystem::copy_file(real + "/" + source + "/images/" + images[0], copy);
+    }
+    {
+      ScopedTraceLog log;
+      ScoringWorkspace w;
+      ASSERT_TRUE(w.SelectImage(traced)) << traced;
+      ASSERT_EQ(w.ScoreSelectedImageUsingAutoThreshold(false), ScoreOutcome::kScored);
+    }
+    ScoringWorkspace w;
+    ASSERT_TRUE(w.SelectImage(grown)) << grown;
+    ASSERT_EQ(w.ScoreSelectedImageUsingAutoThreshold(false), ScoreOutcome::kScored);
+    ExpectSameResults(traced, grown);
+    comets += w.DataSet().CometCount;
+    ++scored;
+  }
+  EXPECT_EQ(scored, 3);
+  EXPECT_GT(comets, 3u);
 }
 
 }  // namespace
