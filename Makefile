@@ -36,8 +36,10 @@ $(SAN_BUILD)/CMakeCache.txt:
 test-sanitize: deps $(SAN_BUILD)/CMakeCache.txt
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	# intercept_tls_get_addr=0: the leak checker misreads the thread-local
-	# storage of the toolkit's dlopen'ed image plugins and crashes otherwise.
+	# storage of the toolkit's dlopen'ed image plugins and crashes otherwise;
+	# scripts/lsan.supp says what that costs.
 	cd $(SAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0 \
+	  LSAN_OPTIONS=suppressions=$(CURDIR)/scripts/lsan.supp:print_suppressions=0 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --output-on-failure -j $(JOBS)
 
 bench: build

@@ -18,22 +18,24 @@ std::string LowerExtension(const std::string& path) {
   return extension;
 }
 
-// Decodes the file into the bitmap by its extension.
-bool Decode(const std::string& path, TBitmap* bitmap) {
+// Decodes the file into the bitmap by its extension; `why` gets the reason
+// of a failure.
+bool Decode(const std::string& path, TBitmap* bitmap, std::string& why) {
   const std::string extension = LowerExtension(path);
   if (extension == ".jpg" || extension == ".jpeg") {
     TJPEGImage* picture = TJPEGImage_Create();
-    const bool ok = TJPEGImage_LoadFromFile(picture, path) && TBitmap_Assign(bitmap, picture);
+    const bool ok = TJPEGImage_LoadFromFile(picture, path, &why) && TBitmap_Assign(bitmap, picture);
     TJPEGImage_Destroy(picture);
     return ok;
   }
   if (extension == ".png") {
     TPngImage* picture = TPngImage_Create();
-    const bool ok = TPngImage_LoadFromFile(picture, path) && TBitmap_Assign(bitmap, picture);
+    const bool ok = TPngImage_LoadFromFile(picture, path, &why) && TBitmap_Assign(bitmap, picture);
     TPngImage_Destroy(picture);
     return ok;
   }
-  if (extension == ".bmp") return TBitmap_LoadFromFile(bitmap, path);
+  if (extension == ".bmp") return TBitmap_LoadFromFile(bitmap, path, &why);
+  why = "not a BMP, JPEG or PNG file name";
   LogMessage("ERROR: " + path + " is not a BMP, JPEG or PNG image!!!");
   return false;
 }
@@ -45,13 +47,18 @@ bool IsFieldImageName(const std::string& path) {
   return extension == ".jpg" || extension == ".jpeg" || extension == ".png" || extension == ".bmp";
 }
 
-std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitmap* display) {
+std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitmap* display,
+                                                 std::string* reason) {
   LogMessage("entering LoadFieldImage(" + path + ")...");
   std::unique_ptr<TBitmap, bool (*)(TBitmap*)> bitmap(TBitmap_Create(), TBitmap_Destroy);
   std::unique_ptr<BitmapImageClass> image;
-  if (bitmap != nullptr && Decode(path, bitmap.get())) {
+  std::string why;
+  if (bitmap == nullptr) {
+    why = "out of memory";
+  } else if (Decode(path, bitmap.get(), why)) {
     image = std::make_unique<BitmapImageClass>(*bitmap);
     if (image->IsEmpty()) {
+      why = "its pixels could not be converted";
       LogMessage("ERROR: " + path + " could not be made into a raster image!!!");
       image.reset();
     } else {
@@ -62,7 +69,10 @@ std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitma
         display->format = bitmap->format;
       }
     }
+  } else if (why.empty()) {
+    why = "it could not be decoded";
   }
+  if (image == nullptr && reason != nullptr) *reason = why;
   LogMessage(std::string("exiting  LoadFieldImage(") + (image ? "SUCCESS" : "FAILURE") + ")...");
   return image;
 }

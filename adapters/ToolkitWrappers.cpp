@@ -1,19 +1,27 @@
 #include "ToolkitWrappers.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtGlobal>
+#include <cctype>
+#include <cerrno>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <new>
 
 #include "EventLog.h"
 #include "GuardedCall.h"
-#include "LittleEndian.h"
+#include "ImageFileChecks.h"
+#include "SystemInfo.h"
 
 namespace {
 
@@ -97,52 +105,69 @@ GuardedFailure Decode(QIODevice& device, const char* format, QImage& out) {
   return std::nullopt;
 }
 
+// Reads a whole file; the reason in words when it cannot.
 GuardedFailure ReadWholeFile(const std::string& fileName, QByteArray& data) {
-  QFile file(FileName(fileName));
-  if (!file.open(QIODevice::ReadOnly)) return file.errorString().toStdString();
-  if (file.size() > static_cast<qint64>(kDecodeLimitMegabytes) << 20) return "file is too large";
-  data = file.readAll();
-  if (data.isEmpty()) return "file is empty";
-  return std::nullopt;
+  const int fd = open(fileName.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return ErrnoText(errno);
+  GuardedFailure failure;
+  struct stat st {};
+  if (fstat(fd, &st) != 0) {
+    failure = ErrnoText(errno);
+  } else if (!S_ISREG(st.st_mode)) {
+    failure = "not a regular file";
+  } else if (static_cast<std::uint64_t>(st.st_size) > kDecodeLimitBytes) {
+    failure = "the file is larger than " + std::to_string(kDecodeLimitMegabytes) + " MB";
+  } else {
+    data.resize(static_cast<qsizetype>(st.st_size));
+    qsizetype done = 0;
+    while (done < data.size()) {
+      const ssize_t got =
+          read(fd, data.data() + done, static_cast<std::size_t>(data.size() - done));
+      if (got < 0 && errno == EINTR) continue;
+      if (got < 0) failure = ErrnoText(errno);
+      if (got <= 0) break;
+      done += got;
+    }
+    data.resize(done);
+  }
+  close(fd);
+  return failure;
 }
 
-// A JPEG stream is whole when it starts with its start marker and has an
-// end marker after its first scan; a file cut short has none.
-bool JpegIsComplete(const QByteArray& data) {
-  if (data.size() < 4 || static_cast<unsigned char>(data[0]) != 0xFF ||
-      static_cast<unsigned char>(data[1]) != 0xD8)
-    return false;
-  const qsizetype scan = data.indexOf(QByteArray("\xFF\xDA", 2));
-  return scan >= 0 && data.lastIndexOf(QByteArray("\xFF\xD9", 2)) > scan;
-}
-
-// A BMP file is whole when its uncompressed rows fit in it; the toolkit's
-// reader would quietly fill in rows that a cut-off file lacks.
-bool BmpIsComplete(const QByteArray& data) {
-  if (data.size() < 54) return false;
-  const auto* p = reinterpret_cast<const std::uint8_t*>(data.constData());
-  const std::uint32_t offBits = GetLE32(p + 10);
-  const std::int64_t width = static_cast<std::int32_t>(GetLE32(p + 18));
-  const std::int64_t height = static_cast<std::int32_t>(GetLE32(p + 22));
-  const std::int64_t bits = GetLE16(p + 28);
-  const std::uint32_t compression = GetLE32(p + 30);
-  std::int64_t need = offBits;
-  if (GetLE32(p + 14) >= 40 && (compression == 0 || compression == 3))
-    need += (width * bits + 31) / 32 * 4 * (height < 0 ? -height : height);
-  return need <= data.size();
-}
-
-// Reads a whole file, checks that it is complete where a check is given,
-// and decodes it strictly as the format.
-GuardedFailure DecodeFile(const std::string& fileName, const char* format,
-                          bool (*complete)(const QByteArray&), QByteArray& data, QImage& decoded) {
-  if (auto failure = ReadWholeFile(fileName, data)) return fileName + ": " + *failure;
-  if (complete != nullptr && !complete(data))
-    return fileName + ": not a complete " + QByteArray(format).toUpper().toStdString() + " image";
+// Reads a whole file, checks its bytes as the kind and decodes it strictly
+// as that format. The failure is the reason alone, without the file's name.
+GuardedFailure DecodeFile(const std::string& fileName, ImageFileKind kind, QByteArray& data,
+                          QImage& decoded) {
+  if (auto failure = ReadWholeFile(fileName, data)) return failure;
+  if (auto failure =
+          CheckImageFile(std::string_view(data.constData(), data.size()), kind, kDecodeLimitBytes))
+    return failure;
   QBuffer buffer(&data);
   buffer.open(QIODevice::ReadOnly);
-  if (auto failure = Decode(buffer, format, decoded)) return fileName + ": " + *failure;
+  const QByteArray format = QByteArray(ImageFileKindName(kind)).toLower();
+  if (auto failure = Decode(buffer, format.constData(), decoded)) {
+    if (!failure->empty()) (*failure)[0] = static_cast<char>(std::tolower((*failure)[0]));
+    return "damaged (" + *failure + ")";
+  }
   return std::nullopt;
+}
+
+// Runs a file loader: the log names the file, `why` gets the reason alone.
+bool LoadGuarded(const char* name, const std::string& fileName, std::string* why,
+                 const std::function<GuardedFailure()>& load) {
+  std::string reason, logged;
+  const bool ok = GuardedCall(
+      name,
+      [&](bool&) -> GuardedFailure {
+        if (auto problem = load()) {
+          reason = *problem;
+          return fileName + ": " + *problem;
+        }
+        return std::nullopt;
+      },
+      &logged);
+  if (!ok && why != nullptr) *why = reason.empty() ? logged : reason;  // an exception's text
+  return ok;
 }
 
 QImage::Format QtFormat(ToolkitPixelFormat format) {
@@ -264,12 +289,15 @@ bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image) {
   return true;
 }
 
-bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName) {
-  return GuardedCall("TBitmap_LoadFromFile", [&](bool&) -> GuardedFailure {
-    if (bitmap == nullptr) return "destination TBitmap is undefined!!!";
+bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName, std::string* why) {
+  if (bitmap == nullptr)
+    return GuardedCall("TBitmap_LoadFromFile", [](bool&) -> GuardedFailure {
+      return "destination TBitmap is undefined!!!";
+    });
+  return LoadGuarded("TBitmap_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
     QByteArray data;
     QImage decoded;
-    if (auto failure = DecodeFile(fileName, "bmp", BmpIsComplete, data, decoded)) return failure;
+    if (auto failure = DecodeFile(fileName, ImageFileKind::kBmp, data, decoded)) return failure;
     return ToTable(std::move(decoded), *bitmap);
   });
 }
@@ -293,12 +321,15 @@ bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality) {
   });
 }
 
-bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName) {
-  return GuardedCall("TJPEGImage_LoadFromFile", [&](bool&) -> GuardedFailure {
-    if (picture == nullptr) return "destination TJPEGImage is undefined!!!";
+bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName, std::string* why) {
+  if (picture == nullptr)
+    return GuardedCall("TJPEGImage_LoadFromFile", [](bool&) -> GuardedFailure {
+      return "destination TJPEGImage is undefined!!!";
+    });
+  return LoadGuarded("TJPEGImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
     QByteArray data;
     QImage decoded;
-    if (auto failure = DecodeFile(fileName, "jpeg", JpegIsComplete, data, decoded)) return failure;
+    if (auto failure = DecodeFile(fileName, ImageFileKind::kJpeg, data, decoded)) return failure;
     picture->data = std::move(data);
     picture->decoded = std::move(decoded);
     return std::nullopt;
@@ -362,12 +393,15 @@ bool TPngImage_Destroy(TPngImage* picture) {
   return Destroy("TPngImage_Destroy", picture);
 }
 
-bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName) {
-  return GuardedCall("TPngImage_LoadFromFile", [&](bool&) -> GuardedFailure {
-    if (picture == nullptr) return "destination TPngImage is undefined!!!";
+bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std::string* why) {
+  if (picture == nullptr)
+    return GuardedCall("TPngImage_LoadFromFile", [](bool&) -> GuardedFailure {
+      return "destination TPngImage is undefined!!!";
+    });
+  return LoadGuarded("TPngImage_LoadFromFile", fileName, why, [&]() -> GuardedFailure {
     QByteArray data;
     QImage decoded;
-    if (auto failure = DecodeFile(fileName, "png", nullptr, data, decoded)) return failure;
+    if (auto failure = DecodeFile(fileName, ImageFileKind::kPng, data, decoded)) return failure;
     picture->decoded = std::move(decoded);
     return std::nullopt;
   });

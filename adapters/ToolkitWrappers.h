@@ -17,13 +17,17 @@ bool TBitmap_Assign(TBitmap* bitmap, const TJPEGImage* picture);
 // Raster image to bitmap: pixel rows only, bottom-up rows to top-down
 // scanlines.
 bool TBitmap_Assign(TBitmap* bitmap, const BitmapImageClass* image);
-// A BMP file (of any depth the toolkit reads) into the bitmap.
-bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName);
+// A BMP file (of any depth the toolkit reads) into the bitmap. The file
+// loaders check the file's bytes first; on failure `why` (when given) gets
+// the reason in words, without the file's name ("cut off after 1200
+// bytes", "permission denied").
+bool TBitmap_LoadFromFile(TBitmap* bitmap, const std::string& fileName, std::string* why = nullptr);
 
 TJPEGImage* TJPEGImage_Create();
 bool TJPEGImage_Destroy(TJPEGImage* picture);
 bool TJPEGImage_SetQuality(TJPEGImage* picture, int quality);
-bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName);
+bool TJPEGImage_LoadFromFile(TJPEGImage* picture, const std::string& fileName,
+                             std::string* why = nullptr);
 bool TJPEGImage_SaveToFile(TJPEGImage* picture, const std::string& fileName);
 // Compresses the bitmap at the picture's quality.
 bool TJPEGImage_Assign(TJPEGImage* picture, const TBitmap* bitmap);
@@ -34,13 +38,15 @@ TJPEGImage* TJPEGImage_CreateFromImage(const BitmapImageClass& image, int qualit
 
 TPngImage* TPngImage_Create();
 bool TPngImage_Destroy(TPngImage* picture);
-bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName);
+bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName,
+                            std::string* why = nullptr);
 
 // Writes a raster image as a PNG file (replacing any file of that name).
 bool SaveRasterAsPng(const BitmapImageClass& image, const std::string& fileName);
 
 // The largest image the toolkit decodes, in megabytes of decoded pixels.
 constexpr int kDecodeLimitMegabytes = 512;
+constexpr std::uint64_t kDecodeLimitBytes = std::uint64_t{kDecodeLimitMegabytes} << 20;
 
 // Qt's own warnings (a corrupt JPEG's, say) go to the event log instead of
 // the terminal.

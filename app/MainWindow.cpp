@@ -463,8 +463,10 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
   LogMessage("entering " + kForm + "LoadImageIntoWorkspace(" + path + ")...");
   ShowStatusText("Loading image data from " + path);
   TBitmap decoded;
-  std::unique_ptr<BitmapImageClass> image = LoadFieldImage(path, &decoded);
+  std::string reason;
+  std::unique_ptr<BitmapImageClass> image = LoadFieldImage(path, &decoded, &reason);
   const bool ok = image != nullptr;
+  if (!ok) ShowStatusText("Cannot read the image " + path + ": " + reason);
   if (ok) {
     image_ = std::move(image);
     TBitmap_SetDimensions(&display_, image_->Bitmap.bmWidth, image_->Bitmap.bmHeight,

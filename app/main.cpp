@@ -1,7 +1,5 @@
 // strandex: the desktop program.
 #include <QApplication>
-#include <QTimer>
-#include <cstdlib>
 #include <exception>
 #include <vector>
 
@@ -9,10 +7,11 @@
 #include "EventLog.h"
 #include "MainWindow.h"
 #include "QtMessageBoxProvider.h"
+#include "Screenshot.h"
 #include "ToolkitWrappers.h"
 
 int main(int argc, char** argv) {
-  OpenEventLog(EventLogFilePath(), SettingsFilePath());
+  OpenEventLog(EventLogFilePath(kWindowProgramName), SettingsFilePath());
   LogMessage(GetApplicationTitle() + " initialized normally.");
   LogMessage("");
   LogMessage("entering WinMain()...");
@@ -25,16 +24,7 @@ int main(int argc, char** argv) {
     TMainApplicationForm window(arguments);
     window.CreatePreferences();
     window.show();
-    // For documentation: STRANDEX_SCREENSHOT=out.png (with
-    // STRANDEX_SCREENSHOT_IMAGE=picture) saves the window and ends.
-    if (const char* shot = std::getenv("STRANDEX_SCREENSHOT"); shot != nullptr && *shot != '\0') {
-      if (const char* picture = std::getenv("STRANDEX_SCREENSHOT_IMAGE"))
-        window.LoadImageIntoWorkspace(picture);
-      QTimer::singleShot(300, &window, [&window, shot] {
-        window.grab().save(shot);
-        window.close();
-      });
-    }
+    ScheduleScreenshot(window);  // pictures for the manual, when asked for
     application.exec();
   } catch (const std::exception& e) {
     LogMessage(std::string("ERROR: WinMain() caught ") + e.what() + "...");

@@ -25,8 +25,12 @@ const char* const kHelp =
     "              (default: the cutoff slider's last position in the settings)\n"
     "  --auto      take the cutoff from each image's histogram\n"
     "  --yes/--no  replace existing results without asking / keep them\n"
-    "  --jobs N    images scored at once (default: the number of cores)\n";
+    "  --jobs N    images scored at once (default: the number of cores)\n"
+    "\n"
+    "Each image's result goes to stdout; failures, warnings and questions to\n"
+    "stderr, and ERROR lines to the event log strandex-cli.log.\n";
 
+// Each image's result goes to stdout; its failure or warning to stderr.
 void PrintReport(const ImageScoreReport& r) {
   const std::string name = FileNameOf(r.imagePath);
   switch (r.outcome) {
@@ -37,12 +41,13 @@ void PrintReport(const ImageScoreReport& r) {
       std::printf("%s: existing results kept\n", name.c_str());
       break;
     case ScoreOutcome::kFailed:
-      std::printf("%s: FAILED: %s\n", name.c_str(), r.message.c_str());
+      std::fflush(stdout);
+      std::fprintf(stderr, "%s: FAILED: %s\n", name.c_str(), r.message.c_str());
       break;
   }
-  if (r.outcome == ScoreOutcome::kScored && !r.message.empty())
-    std::printf("%s: warning: %s\n", name.c_str(), r.message.c_str());
   std::fflush(stdout);
+  if (r.outcome == ScoreOutcome::kScored && !r.message.empty())
+    std::fprintf(stderr, "%s: warning: %s\n", name.c_str(), r.message.c_str());
 }
 
 void DrawProgress(int done, int total) {
@@ -104,7 +109,7 @@ int ScoreCommand(const std::vector<std::string>& args) {
         std::printf("%s: existing results kept\n", path.c_str());
         continue;
       }
-      if (reports.empty()) std::printf("%s: no BMP, PNG or JPEG images\n", path.c_str());
+      if (reports.empty()) std::fprintf(stderr, "%s: no BMP, PNG or JPEG images\n", path.c_str());
       for (const auto& report : reports) {
         PrintReport(report);
         failed |= report.outcome == ScoreOutcome::kFailed;

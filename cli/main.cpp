@@ -14,6 +14,9 @@
 
 namespace {
 
+// The command line keeps its own event log; it reads the window's settings.
+const char* const kProgramName = "strandex-cli";
+
 const char* const kHelp =
     "usage: strandex-cli COMMAND [options]   (COMMAND --help for more)\n"
     "\n"
@@ -21,14 +24,15 @@ const char* const kHelp =
     "  summary PATH    the comets of an image or folder, metric by metric\n"
     "  export PATH     tab-delimited files of the comets for a spreadsheet\n"
     "  synth           write synthetic fields of view to try the program on\n"
-    "  version         the program's version and where its log and settings are\n";
+    "  version         the program's version, its event log and the settings file\n"
+    "                  (the window's, which the command line reads too)\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
   // A file that may grow no further fails its write instead of ending us.
   std::signal(SIGXFSZ, SIG_IGN);
-  OpenEventLog(EventLogFilePath(), SettingsFilePath());
+  OpenEventLog(EventLogFilePath(kProgramName), SettingsFilePath());
   RouteToolkitMessagesToLog();
   LogMessage("entering main()...");
   std::vector<std::string> args(argv + 1, argv + argc);
@@ -49,7 +53,7 @@ int main(int argc, char** argv) {
       status = SynthCommand(args);
     else if (command == "version") {
       std::cout << "Strandex " << ProgramVersionString() << "\n"
-                << "Event log: " << EventLogFilePath() << "\n"
+                << "Event log: " << EventLogFilePath(kProgramName) << "\n"
                 << "Settings:  " << SettingsFilePath() << "\n";
     } else {
       status = Fail("unknown command \"" + command + "\" (see strandex-cli --help)");

@@ -1,9 +1,11 @@
 #include "CometDatabase.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -40,15 +42,20 @@ std::string Number(std::uint32_t value) {
   return std::to_string(value);
 }
 
-// Loads the file whole; null (with the ERROR lines) when it is missing or
-// unreadable.
-Stream LoadDatabase(const std::string& fileName) {
+// Loads the file whole; null (with the ERROR lines and the reason) when it
+// is missing or unreadable.
+Stream LoadDatabase(const std::string& fileName, std::string& why) {
   if (!FileExists(fileName)) {
+    why = "it does not exist";
     LogMessage("ERROR: " + fileName + " does not exist!!!");
     return nullptr;
   }
   Stream stream(TMemoryStream_Create());
+  errno = 0;
   if (stream == nullptr || !TMemoryStream_LoadFromFile(stream.get(), fileName)) {
+    why = errno != 0 ? ErrnoText(errno) : "it cannot be loaded (see the event log)";
+    if (struct stat st{}; stat(fileName.c_str(), &st) == 0 && !S_ISREG(st.st_mode))
+      why = "not a regular file";
     LogMessage("ERROR: unable to open " + fileName + "!!!");
     LogMessage("ERROR: OS reports :" + GetLastErrorAsString());
     return nullptr;
@@ -58,8 +65,9 @@ Stream LoadDatabase(const std::string& fileName) {
 
 // Reads the version and kind words and goes back to the start.
 bool ReadHeaderWords(TMemoryStream* stream, const std::string& fileName, std::uint32_t& version,
-                     std::uint32_t& type) {
+                     std::uint32_t& type, std::string& why) {
   if (stream->data.size() < 8) {
+    why = "cut off after " + std::to_string(stream->data.size()) + " bytes";
     LogMessage("ERROR: " + fileName + " is too short to be a database (" +
                std::to_string(stream->data.size()) + " bytes)!!!");
     return false;
@@ -70,6 +78,7 @@ bool ReadHeaderWords(TMemoryStream* stream, const std::string& fileName, std::ui
   version = GetLE32(words);
   type = GetLE32(words + 4);
   if (version == 0) {
+    why = "a database of an unknown version (0)";
     LogMessage("ERROR: unsupported file version " + Number(version) + "!!!");
     return false;
   }
@@ -78,10 +87,12 @@ bool ReadHeaderWords(TMemoryStream* stream, const std::string& fileName, std::ui
 
 // The opening both readers share: the entry trace, the whole file and its
 // version and kind words. Null (with the ERROR lines) when any of it fails.
-Stream OpenDatabase(const std::string& fileName, std::uint32_t& version, std::uint32_t& type) {
+Stream OpenDatabase(const std::string& fileName, std::uint32_t& version, std::uint32_t& type,
+                    std::string& why) {
   LogMessage("entering Zelcor_ReadFromDB(" + fileName + ")...");
-  Stream stream = LoadDatabase(fileName);
-  if (stream == nullptr || !ReadHeaderWords(stream.get(), fileName, version, type)) return nullptr;
+  Stream stream = LoadDatabase(fileName, why);
+  if (stream == nullptr || !ReadHeaderWords(stream.get(), fileName, version, type, why))
+    return nullptr;
   return stream;
 }
 
@@ -109,8 +120,9 @@ std::uint32_t ReadableComets(const TMemoryStream& stream, const std::string& fil
 // Reads a data set's header block; false (with the ERROR line) when the
 // file ends inside it.
 bool ReadWellBlock(TMemoryStream* stream, const std::string& fileName, std::uint8_t* header,
-                   std::size_t size) {
+                   std::size_t size, std::string& why) {
   if (Remaining(*stream) < size) {
+    why = "cut off after " + std::to_string(stream->data.size()) + " bytes, inside its header";
     LogMessage("ERROR: " + fileName + " ends inside its WellRecord!!!");
     return false;
   }
@@ -118,9 +130,10 @@ bool ReadWellBlock(TMemoryStream* stream, const std::string& fileName, std::uint
   return true;
 }
 
-bool ReadCurrentDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well) {
+bool ReadCurrentDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well,
+                        std::string& why) {
   std::uint8_t header[kWellHeaderBytes];
-  if (!ReadWellBlock(stream, fileName, header, sizeof header)) return false;
+  if (!ReadWellBlock(stream, fileName, header, sizeof header, why)) return false;
   DecodeWellHeader(header, well);
   well.Comets = NewCometArray();
   well.CometCount = ReadableComets(*stream, fileName, well.CometCount, kCometRecordBytes);
@@ -140,9 +153,10 @@ void ConvertSlots(const std::uint8_t* old, float* slots) {
     slots[s < 2 ? s : s + 1] = std::bit_cast<float>(GetLE32(old + 4 * s));
 }
 
-bool ReadOldDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well) {
+bool ReadOldDataSet(TMemoryStream* stream, const std::string& fileName, WellRecord& well,
+                    std::string& why) {
   std::uint8_t header[kOldWellBytes];
-  if (!ReadWellBlock(stream, fileName, header, sizeof header)) return false;
+  if (!ReadWellBlock(stream, fileName, header, sizeof header, why)) return false;
   // Offsets 0-99 are as in the current record; the rest moves.
   std::uint8_t current[kWellHeaderBytes] = {};
   std::memcpy(current, header, 100);
@@ -235,11 +249,16 @@ std::size_t DatabaseBlockSize(std::uint32_t type) {
   }
 }
 
-bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination) {
+bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination, std::string* why) {
   const char* name = "Zelcor_ReadFromDB";
   std::uint32_t version = 0, type = 0;
-  Stream stream = OpenDatabase(fileName, version, type);
-  if (stream == nullptr) return Finish(name, false);
+  std::string reason;
+  auto fail = [&] {
+    if (why != nullptr) *why = reason;
+    return Finish(name, false);
+  };
+  Stream stream = OpenDatabase(fileName, version, type, reason);
+  if (stream == nullptr) return fail();
 
   if (type != kCometDataSet) {
     if (version == 2 && DatabaseBlockSize(type) == 0) {
@@ -250,19 +269,21 @@ bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination) {
       }
       return Finish(name, true);
     }
+    reason = "a database of another kind (type " + Number(type) + "), not comet results";
     if (DatabaseBlockSize(type) == 0)
       LogMessage("ERROR: improper database type = " + Number(type) + "!!!");
     else
       LogMessage("ERROR: " + fileName + " holds database type " + Number(type) +
                  ", not a comet data set!!!");
-    return Finish(name, false);
+    return fail();
   }
 
   WellRecord read;
-  const bool ok = version == 2 ? ReadOldDataSet(stream.get(), fileName, read)
-                               : ReadCurrentDataSet(stream.get(), fileName, read);
-  if (ok) destination = std::move(read);
-  return Finish(name, ok);
+  const bool ok = version == 2 ? ReadOldDataSet(stream.get(), fileName, read, reason)
+                               : ReadCurrentDataSet(stream.get(), fileName, read, reason);
+  if (!ok) return fail();
+  destination = std::move(read);
+  return Finish(name, true);
 }
 
 bool Zelcor_WriteToDB(const std::string& fileName, WellRecord& record) {
@@ -295,7 +316,8 @@ bool Zelcor_WriteToDB(const std::string& fileName, WellRecord& record) {
 bool Zelcor_ReadBlockFromDB(const std::string& fileName, std::vector<std::uint8_t>& block) {
   const char* name = "Zelcor_ReadFromDB";
   std::uint32_t version = 0, type = 0;
-  Stream stream = OpenDatabase(fileName, version, type);
+  std::string reason;
+  Stream stream = OpenDatabase(fileName, version, type, reason);
   if (stream == nullptr) return Finish(name, false);
   const std::size_t size = version == 2 ? OldBlockSize(type) : DatabaseBlockSize(type);
   if (size == 0) {

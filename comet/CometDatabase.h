@@ -20,7 +20,11 @@
 // Reads a comet data set (type 5). Files of the other record kinds are
 // refused, except that a version-2 file of an unknown kind reads as nothing
 // (the destination keeps its data, given an empty comet array if it had none).
-bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination);
+// On failure `why`, when given, gets the reason in words ("cut off after 500
+// bytes, inside its header", "a database of another kind (type 4), not comet
+// results", "permission denied").
+bool Zelcor_ReadFromDB(const std::string& fileName, WellRecord& destination,
+                       std::string* why = nullptr);
 
 // Writes a comet data set; sets its Version to 3 first.
 bool Zelcor_WriteToDB(const std::string& fileName, WellRecord& record);

@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace {
@@ -22,18 +23,27 @@ std::string HomeFolder() {
   return EnvOr("HOME", "/tmp");
 }
 
-// The folder for one kind of file: STRANDEX_HOME, the executable's folder, or
-// the XDG folder given.
-std::string DataFolder(const char* xdgVariable, const std::string& xdgDefault) {
-  if (const char* home = std::getenv("STRANDEX_HOME"); home != nullptr && *home != '\0') {
-    MakeFolders(home);
-    return home;
-  }
-  const std::string exeFolder = FolderOf(ExecutablePath());
-  if (!exeFolder.empty() && access(exeFolder.c_str(), W_OK) == 0) return exeFolder;
+std::optional<std::string> HomeVariable() {
+  const char* home = std::getenv("STRANDEX_HOME");
+  if (home == nullptr || *home == '\0') return std::nullopt;
+  MakeFolders(home);
+  return std::string(home);
+}
+
+std::string XdgFolder(const char* xdgVariable, const std::string& xdgDefault) {
   const std::string folder = EnvOr(xdgVariable, xdgDefault) + "/strandex";
   MakeFolders(folder);
   return folder;
+}
+
+bool Writable(const std::string& folder) {
+  return !folder.empty() && access(folder.c_str(), W_OK) == 0;
+}
+
+bool HoldsWindowProgram(const std::filesystem::path& folder) {
+  std::error_code ec;
+  const auto program = folder / kWindowProgramName;
+  return std::filesystem::is_regular_file(program, ec) && access(program.c_str(), X_OK) == 0;
 }
 
 }  // namespace
@@ -44,12 +54,32 @@ std::string ExecutablePath() {
   return ec ? std::string() : path.string();
 }
 
-std::string SettingsFilePath() {
-  return DataFolder("XDG_CONFIG_HOME", HomeFolder() + "/.config") + "/strandex.ini";
+std::string SettingsFolderFor(const std::string& executablePath) {
+  const std::filesystem::path own = FolderOf(executablePath);
+  for (const auto& folder : {own, (own / ".." / "app").lexically_normal()})
+    if (!own.empty() && HoldsWindowProgram(folder)) {
+      if (Writable(folder.string())) return folder.string();
+      return XdgFolder("XDG_CONFIG_HOME", HomeFolder() + "/.config");
+    }
+  if (Writable(own.string())) return own.string();
+  return XdgFolder("XDG_CONFIG_HOME", HomeFolder() + "/.config");
 }
 
-std::string EventLogFilePath() {
-  return DataFolder("XDG_STATE_HOME", HomeFolder() + "/.local/state") + "/strandex.log";
+std::string SettingsFilePath() {
+  auto home = HomeVariable();
+  const std::string folder = home ? *home : SettingsFolderFor(ExecutablePath());
+  return folder + "/" + kWindowProgramName + ".ini";
+}
+
+std::string EventLogFilePath(const std::string& program) {
+  std::string folder;
+  if (auto home = HomeVariable())
+    folder = *home;
+  else if (const std::string own = FolderOf(ExecutablePath()); Writable(own))
+    folder = own;
+  else
+    folder = XdgFolder("XDG_STATE_HOME", HomeFolder() + "/.local/state");
+  return folder + "/" + program + ".log";
 }
 
 std::string GetApplicationTitle() {

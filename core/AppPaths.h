@@ -2,20 +2,34 @@
 
 #include <string>
 
-// Where the program keeps its settings file and event log.
+// Where the programs keep their settings file and event logs.
 //
-// Both live in one folder: the folder named by the environment variable
-// STRANDEX_HOME when it is set; else the executable's folder when it is
-// writable; else the user's XDG folders ($XDG_CONFIG_HOME/strandex for the
-// settings, $XDG_STATE_HOME/strandex for the log). The file names are
-// "strandex.ini" and "strandex.log" for every front end, so the window and
-// the command line share their settings.
+// There is one settings file, the window's "strandex.ini", which the command
+// line reads too. Its folder is the one named by the environment variable
+// STRANDEX_HOME when that is set; else the folder of the window program
+// "strandex" (the running executable's own folder when it holds the window,
+// else its sibling folder "../app", as in the build tree) when that folder is
+// writable; else, when no window is found beside the executable, the
+// executable's own folder when writable; else $XDG_CONFIG_HOME/strandex.
+//
+// Each program keeps its own event log, named after it ("strandex.log",
+// "strandex-cli.log"): in STRANDEX_HOME when set; else in the executable's
+// folder when writable; else in $XDG_STATE_HOME/strandex.
+
+// The window program's name: its executable and its settings file's stem.
+inline constexpr const char* kWindowProgramName = "strandex";
 
 // Full path of the running executable.
 std::string ExecutablePath();
 
+// The settings file as seen from the running executable.
 std::string SettingsFilePath();
-std::string EventLogFilePath();
+// The settings folder as seen from an executable at `executablePath` (the
+// rules above without STRANDEX_HOME).
+std::string SettingsFolderFor(const std::string& executablePath);
+
+// The event log of the program named `program`.
+std::string EventLogFilePath(const std::string& program);
 
 // The application's title as the event log header shows it: the executable's
 // name until the main window sets its own.

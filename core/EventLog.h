@@ -17,6 +17,9 @@
 // run's file is kept under a name carrying its modification time, and a file
 // grown past the size limit is continued in a fresh one.
 //
+// ERROR lines (messages containing "ERROR") are written even when trace
+// lines are off; they then change no nesting depth.
+//
 // Writing never fails towards the caller. When the file cannot be opened the
 // line is lost and a single warning goes to stderr for the whole run. When an
 // existing log cannot be renamed out of the way, the new header is appended
@@ -24,7 +27,14 @@
 // a name already taken gets " (2)", " (3)", ... before ".log".
 //
 // Lines from several threads never mix: each is written whole, and each
-// thread keeps its own nesting depth.
+// thread keeps its own nesting depth. A thread working as one of several
+// parallel jobs marks its lines with "[job N] " after the indentation.
+//
+// Several processes may share one log file. Each holds a shared advisory
+// lock (flock) on the file while it runs; starting up and rotating are done
+// under an exclusive lock on the file's folder. A process that finds the
+// file in use by another appends its header and lines to it, each line in
+// one write, and never renames, truncates or rotates it.
 class EventLog {
  public:
   static constexpr std::uint64_t kDefaultSizeLimit = 10485760;  // 10 MiB
@@ -38,17 +48,22 @@ class EventLog {
   EventLog() = default;
   explicit EventLog(Clock clock) : clock_(std::move(clock)) {}
   EventLog& operator=(EventLog&& other) noexcept;
+  EventLog(const EventLog&) = delete;
+  EventLog& operator=(const EventLog&) = delete;
+  ~EventLog();
 
   // Starts the log at logPath: reads "log_all_events" from the settings
   // file, renames a previous file, and writes a fresh header.
   void Open(const std::string& logPath, const std::string& settingsPath);
 
-  // Appends one trace line when enabled; rotates first when the file has
-  // grown past the size limit.
+  // Appends one trace line when enabled (an ERROR line always); rotates
+  // first when the file has grown past the size limit. Leaves errno as it
+  // was, so a failure can be logged before its reason is read.
   void Log(const std::string& message);
 
   // Closes the full file with two lines, renames it, opens a new file and
-  // names the old one in it.
+  // names the old one in it; does nothing while another process uses the
+  // file.
   void Rotate();
 
   bool Enabled() const { return enabled_ != 0; }
@@ -60,7 +75,10 @@ class EventLog {
   void SetSizeLimit(std::uint64_t bytes) { sizeLimit_ = bytes; }
 
  private:
-  void AppendLine(const std::string& message);
+  void StartFile();
+  void AppendLine(const std::string& message, bool trackDepth);
+  void RotateLocked();
+  void ReleaseFile();
   void ReportWriteFailure();
 
   int& ThreadDepth();
@@ -74,7 +92,22 @@ class EventLog {
   std::uint64_t lastLineTime_ = 0;
   std::uint64_t sizeLimit_ = kDefaultSizeLimit;
   bool rotationBlocked_ = false;  // the full file could not be renamed: keep appending
+  std::uint64_t rotationRetrySize_ = 0;  // another process used the file: try again past this
+  int lockFd_ = -1;                      // held with a shared lock: this process uses the file
   bool failureReported_ = false;
+};
+
+// Marks the calling thread's lines with "[job N] " while it lives (N >= 1);
+// the thread's lines are unmarked again afterwards.
+class ScopedLogJob {
+ public:
+  explicit ScopedLogJob(int job);
+  ~ScopedLogJob();
+  ScopedLogJob(const ScopedLogJob&) = delete;
+  ScopedLogJob& operator=(const ScopedLogJob&) = delete;
+
+ private:
+  int previous_;
 };
 
 // The one process-wide log that the whole system writes to.
@@ -84,7 +117,8 @@ EventLog& ProcessEventLog();
 void OpenEventLog(const std::string& logPath);
 void OpenEventLog(const std::string& logPath, const std::string& settingsPath);
 
-// Appends one line to the process-wide log. Costs one test when disabled.
+// Appends one line to the process-wide log. Costs one test and one search
+// for "ERROR" when disabled.
 void LogMessage(const std::string& message);
 
 // Rotates the process-wide log.

@@ -4,7 +4,8 @@
 
 #include "EventLog.h"
 
-bool GuardedCall(const char* name, const std::function<GuardedFailure(bool&)>& operation) {
+bool GuardedCall(const char* name, const std::function<GuardedFailure(bool&)>& operation,
+                 std::string* failureText) {
   const bool traced = EventLogEnabled();  // some operations run by the thousand
   if (traced) LogMessage(std::string("entering ") + name + "()...");
   bool result = true;
@@ -18,6 +19,7 @@ bool GuardedCall(const char* name, const std::function<GuardedFailure(bool&)>& o
   }
   if (failure) {
     LogMessage("ERROR: " + *failure);
+    if (failureText != nullptr) *failureText = *failure;
     result = false;
   }
   if (traced)

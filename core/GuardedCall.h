@@ -10,4 +10,6 @@
 // an exception becomes an ERROR line ("unknown exception..." for one without
 // a message) and a false result. Nothing escapes to the caller.
 using GuardedFailure = std::optional<std::string>;
-bool GuardedCall(const char* name, const std::function<GuardedFailure(bool& result)>& operation);
+// `failure`, when given, gets the ERROR line's message on failure.
+bool GuardedCall(const char* name, const std::function<GuardedFailure(bool& result)>& operation,
+                 std::string* failure = nullptr);

@@ -149,6 +149,17 @@ std::string TrashFolder() {
   return std::string(home != nullptr ? home : "") + "/.local/share/Trash";
 }
 
+bool TrashIsReachable() {
+  const std::string trash = TrashFolder();
+  std::error_code ec;
+  for (const char* part : {"/files", "/info"}) {
+    fs::create_directories(trash + part, ec);
+    if (!fs::is_directory(trash + part, ec) || access((trash + part).c_str(), W_OK | X_OK) != 0)
+      return false;
+  }
+  return true;
+}
+
 int MoveToTrash(const std::string& path) {
   if (path.empty()) return kInvalidPath;
   std::error_code ec;
@@ -163,10 +174,7 @@ int MoveToTrash(const std::string& path) {
 
   const std::string trash = TrashFolder();
   if (IsWithin(fs::path(trash).lexically_normal(), absolute)) return kDestinationInsideSource;
-  fs::create_directories(trash + "/files", ec);
-  fs::create_directories(trash + "/info", ec);
-  if (!fs::is_directory(trash + "/files") || !fs::is_directory(trash + "/info"))
-    return kDestinationError;
+  if (!TrashIsReachable()) return kDestinationError;
   chmod(trash.c_str(), 0700);
 
   int code = 0;

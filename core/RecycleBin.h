@@ -21,3 +21,7 @@ std::string RecycleErrorMessage(int code);
 
 // The user's trash folder.
 std::string TrashFolder();
+
+// Whether items can be moved to the trash: its "files" and "info" folders
+// exist (they are made when missing) and can be written.
+bool TrashIsReachable();

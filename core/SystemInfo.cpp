@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -50,6 +51,12 @@ std::string GetLastErrorAsString() {
   std::string text = std::strerror(code);
   LogMessage("exiting  GetLastErrorAsString(" + text + ")...");
   errno = code;
+  return text;
+}
+
+std::string ErrnoText(int error) {
+  std::string text = std::strerror(error);
+  if (!text.empty()) text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
   return text;
 }
 

@@ -17,6 +17,10 @@ std::uint64_t GetFileSize64(const std::string& path);
 // The system's text for the last error of the calling thread (errno). Traced.
 std::string GetLastErrorAsString();
 
+// The system's text for an error number as part of a sentence: its first
+// letter in lower case ("permission denied", "no space left on device").
+std::string ErrnoText(int error);
+
 // Last-modification time of the file, seconds since the epoch.
 std::optional<std::time_t> GetFileModificationTime(const std::string& path);
 

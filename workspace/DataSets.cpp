@@ -41,8 +41,8 @@ bool LoadImageDataSet(const std::string& imagePath, WellRecord& well, std::strin
   const std::string path = DataSetPathOf(imagePath);
   well.Comets.reset();
   if (FileExists(path)) {
-    if (!Zelcor_ReadFromDB(path, well)) {
-      if (why != nullptr) *why = "its results in " + path + " cannot be read";
+    if (std::string reason; !Zelcor_ReadFromDB(path, well, &reason)) {
+      if (why != nullptr) *why = "its results in " + path + " cannot be read: " + reason;
     } else if (!DataSetBelongsTo(WellNameOf(well), imagePath)) {
       const std::string text = ForeignResultsText(imagePath, WellNameOf(well));
       LogMessage("ERROR: " + text + "!!!");
@@ -78,8 +78,10 @@ void BuildFolderSummary(const std::string& folder, WellRecord& well,
         note(SharedResultsText(image, sharing) + "; none is counted");
     } else if (FileExists(path)) {
       WellRecord scratch;
-      if (!Zelcor_ReadFromDB(path, scratch) || scratch.Comets == nullptr) {
-        note(path + " cannot be read; its comets are not counted");
+      std::string reason;
+      if (!Zelcor_ReadFromDB(path, scratch, &reason) || scratch.Comets == nullptr) {
+        note(path + " cannot be read (" + (reason.empty() ? "no comet list" : reason) +
+             "); its comets are not counted");
       } else if (!DataSetBelongsTo(WellNameOf(scratch), image)) {
         note(ForeignResultsText(image, WellNameOf(scratch)) + "; they are not counted");
       } else if (well.CometCount + scratch.CometCount < WellRecord::kMaxComets) {

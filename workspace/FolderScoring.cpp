@@ -4,6 +4,7 @@
 #include <chrono>
 #include <filesystem>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "EventLog.h"
@@ -53,7 +54,10 @@ bool ScoreFolder(const std::string& folder, const ScoreRequest& request,
   std::atomic<std::size_t> next{0};
   std::atomic<int> done{0};
   std::mutex progressMutex;
-  auto worker = [&] {
+  const int jobs = std::max(1, std::min<int>(request.jobs, static_cast<int>(images.size())));
+  auto worker = [&](int job) {
+    std::optional<ScopedLogJob> mark;  // parallel jobs mark their log lines
+    if (jobs > 1) mark.emplace(job);
     for (std::size_t i = next++; i < images.size(); i = next++) {
       reports[i] = ScoreImage(images[i], request, false);
       const int finished = ++done;
@@ -63,10 +67,9 @@ bool ScoreFolder(const std::string& folder, const ScoreRequest& request,
       }
     }
   };
-  const int jobs = std::max(1, std::min<int>(request.jobs, static_cast<int>(images.size())));
   std::vector<std::thread> threads;
-  for (int t = 1; t < jobs; ++t) threads.emplace_back(worker);
-  worker();
+  for (int t = 2; t <= jobs; ++t) threads.emplace_back(worker, t);
+  worker(1);
   for (auto& thread : threads) thread.join();
   LogMessage("exiting  TMainApplicationForm::ScoreUsingCutoffMenuItemClick()...");
   return true;

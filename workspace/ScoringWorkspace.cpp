@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "AppPaths.h"
 #include "BinaryImage.h"
+#include "CometCutOut.h"
 #include "CometDatabase.h"
 #include "CometImage.h"
 #include "CometMetrics.h"
@@ -30,6 +32,11 @@ namespace {
 const std::string kForm = "TMainApplicationForm::";
 constexpr int kMinCometSide = 16;  // features must be wider and taller than 15
 
+// ": " and the system's text for an error number, or nothing without one.
+std::string Because(int error) {
+  return error != 0 ? ": " + ErrnoText(error) : std::string();
+}
+
 bool TouchesBorder(const FeatureRecord& f, int width, int height) {
   return f.left <= 0 || f.right >= width - 1 || f.top <= 0 || f.bottom >= height - 1;
 }
@@ -46,6 +53,13 @@ struct ScoringWorkspace::Run {
   bool limitLogged = false;
   std::string lastName;
   bool ok = true;
+  int error = 0;  // the system's error number of the first failed write
+
+  // A write failed: keeps the first failure's error number.
+  void WriteFailed() {
+    if (ok) error = errno;
+    ok = false;
+  }
 };
 
 std::string NextThumbnailName(const std::string& folder, std::string& last) {
@@ -64,9 +78,10 @@ bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
-  image_ = LoadFieldImage(imagePath);
+  std::string reason;
+  image_ = LoadFieldImage(imagePath, nullptr, &reason);
   if (image_ == nullptr) {
-    message_ = "cannot read the image " + imagePath;
+    message_ = "cannot read the image " + imagePath + ": " + reason;
     well_.Comets.reset();
     well_.CometCount = 0;
     LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(FAILURE)...");
@@ -125,31 +140,9 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     run.limitLogged = true;
     return;
   }
-  BinaryImageClass mask(f);
-  CometImageClass comet(f.width, f.height);
-  comet.Image->Copy(*image_, f.left, f.top);
-  comet.Image->SetValueWhereNonZero(mask.image, 0);
-  comet.Image->RangeNonZeroGRAY(0, 255);
-  const std::string name = NextThumbnailName(run.staging, run.lastName);
-  if (!comet.Image->SaveToFile(run.staging + name + ".bmp")) run.ok = false;
-
   CometRecord& entry = well_.Comets[run.count];
-  entry = CometRecord{};
-  entry.Version = kDatabaseVersion;
-  entry.RecordType = kCometDataSet;
-  entry.Included = 1;
-  entry.Deleted = 0;
-  entry.CenterX = static_cast<float>(f.centerX);
-  entry.CenterY = static_cast<float>(f.centerY);
-  entry.HeadCenter = -1;
-  entry.ImageWidth = static_cast<std::uint16_t>(comet.Width());
-  entry.ImageHeight = static_cast<std::uint16_t>(comet.Height());
-  SetImageName(entry, name);
-  comet.ComputeProfiles();
-  entry.HeadCenter =
-      static_cast<std::int16_t>(comet.FindHeadCenter(entry.Metrics, well_.SegmentationOption != 0));
-  Zelcor_ComputeCometProbability(entry, f, well_);
-  CalibrateMetrics(entry.Metrics, well_.ScaleX, well_.ScaleY);
+  errno = 0;  // a failure that is not the system's names no error
+  if (!MeasureFeatureComet(*image_, f, well_, entry, run.staging, run.lastName)) run.WriteFailed();
   if (widenLimits) {
     const float area = entry.Metrics[kCometArea], height = entry.Metrics[kCometHeight];
     if (well_.MinCometArea > area) well_.MinCometArea = area;
@@ -157,9 +150,6 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
     if (well_.MinCometHeight > height) well_.MinCometHeight = height;
     if (well_.MaxCometHeight < height) well_.MaxCometHeight = height;
   }
-  TJPEGImage* jpeg = TJPEGImage_CreateFromImage(*comet.Image, 95);
-  if (!TJPEGImage_SaveToFile(jpeg, run.staging + name + ".jpg")) run.ok = false;
-  TJPEGImage_Destroy(jpeg);
   ++run.count;
 }
 
@@ -170,21 +160,25 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
+  errno = 0;
   const bool first = Zelcor_WriteToDB(staged, well_);
+  const int firstError = errno;
   Zelcor_ComputeWellStatistics(well_);
   const bool second = Zelcor_WriteToDB(staged, well_);
+  const int writeError = first ? errno : firstError;
   const std::string folder = run.resultFolder.substr(0, run.resultFolder.size() - 1);
   if (!first || !second) {
     run.ok = false;
-    message_ = "cannot write the data set " + dataSetPath_;
+    message_ = "cannot write the data set " + dataSetPath_ + Because(writeError);
   } else if (!run.ok) {
-    message_ = "some comet thumbnails could not be written for " + folder;
+    message_ = "some comet thumbnails could not be written for " + folder + Because(run.error);
   } else if (run.replace && !AnsiString_RecycleFile(run.resultFolder, true)) {
     run.ok = false;
     message_ = "cannot move the old results " + folder + " to the trash";
   } else if (std::rename(run.staging.c_str(), folder.c_str()) != 0) {
     // The old results are in the trash by now: keep the new ones where they are.
-    message_ = "cannot put the new results in place at " + folder + "; they are in " + run.staging;
+    message_ = "cannot put the new results in place at " + folder + Because(errno) +
+               "; they are in " + run.staging;
     LogMessage("ERROR: " + message_ + "!!!");
     run.ok = false;
     run.staging.clear();

@@ -40,6 +40,8 @@ class ScoringWorkspace {
   const std::string& ImagePath() const { return imagePath_; }
   const std::string& DataSetPath() const { return dataSetPath_; }
   const BitmapImageClass* Image() const { return image_.get(); }
+  // The image as manual scoring marks it (in memory only).
+  BitmapImageClass* MarkableImage() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
   const std::string& Message() const { return message_; }
 

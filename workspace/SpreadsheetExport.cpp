@@ -113,7 +113,7 @@ bool WriteHistograms(ReplacingFile& file, WellRecord& well, const std::array<boo
     const float storedMin = well.MinValue[slot], storedRange = well.RangeValue[slot];
     well.MinValue[slot] = lowValue;
     well.RangeValue[slot] = rangeValue;
-    const std::vector<float> counts = ComputeMetricHistogram(well, k, buckets);
+    const std::vector<float> counts = ComputeHistogram(well, k, buckets);
     well.MinValue[slot] = storedMin;
     well.RangeValue[slot] = storedRange == 0.0f ? 1.0f : storedRange;
     const long double low = lowValue, range = rangeValue;

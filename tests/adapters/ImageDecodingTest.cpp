@@ -2,26 +2,83 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
+#include <filesystem>
 
 #include "FieldImageLoader.h"
+#include "ImageFileChecks.h"
 #include "LittleEndian.h"
 #include "TestSupport.h"
+#include "ToolkitWrappers.h"
 
 using namespace testing_support;
 
 namespace {
 
-std::uint32_t Crc32(const std::string& bytes) {
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (unsigned char c : bytes) {
-    crc ^= c;
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
-
 void PutBE32(std::string& bytes, std::size_t at, std::uint32_t v) {
   for (int k = 0; k < 4; ++k) bytes[at + k] = static_cast<char>(v >> (24 - 8 * k));
+}
+
+std::string BE32(std::uint32_t v) {
+  std::string bytes(4, '\0');
+  PutBE32(bytes, 0, v);
+  return bytes;
+}
+
+// A PNG chunk with its length and checksum.
+std::string Chunk(const std::string& type, const std::string& data) {
+  return BE32(static_cast<std::uint32_t>(data.size())) + type + data + BE32(Crc32(type + data));
+}
+
+// A zlib stream of stored (uncompressed) blocks.
+std::string Stored(const std::string& raw) {
+  std::string out = "\x78\x01";
+  std::size_t at = 0;
+  do {
+    const std::size_t n = std::min<std::size_t>(raw.size() - at, 65535);
+    out += static_cast<char>(at + n == raw.size() ? 1 : 0);
+    out += static_cast<char>(n & 0xFF);
+    out += static_cast<char>(n >> 8);
+    out += static_cast<char>(~n & 0xFF);
+    out += static_cast<char>((~n >> 8) & 0xFF);
+    out += raw.substr(at, n);
+    at += n;
+  } while (at < raw.size());
+  std::uint32_t a = 1, b = 0;
+  for (unsigned char c : raw) {
+    a = (a + c) % 65521;
+    b = (b + a) % 65521;
+  }
+  return out + BE32(b << 16 | a);
+}
+
+// A PNG of the given header fields and unpacked image data (filter bytes
+// included), with extra chunks before the data.
+std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colourType, int interlace,
+                const std::string& raw, const std::string& before = "") {
+  std::string header = BE32(width) + BE32(height);
+  header += static_cast<char>(depth);
+  header += static_cast<char>(colourType);
+  header += std::string(2, '\0');
+  header += static_cast<char>(interlace);
+  return "\x89PNG\r\n\x1A\n" + Chunk("IHDR", header) + before + Chunk("IDAT", Stored(raw)) +
+         Chunk("IEND", "");
+}
+
+// Rows of grey 8-bit pixels of one value, each after filter byte `filter`,
+// pass by pass when interlaced.
+std::string GreyRows(int width, int height, bool interlaced, char value, char filter = 0) {
+  static const int kPass[7][4] = {{0, 0, 8, 8}, {4, 0, 8, 8}, {0, 4, 4, 8}, {2, 0, 4, 4},
+                                  {0, 2, 2, 4}, {1, 0, 2, 2}, {0, 1, 1, 2}};
+  std::string raw;
+  for (int p = 0; p < (interlaced ? 7 : 1); ++p) {
+    const auto& q = interlaced ? kPass[p] : kPass[6];
+    const int w = interlaced ? (width + q[2] - 1 - q[0]) / q[2] : width;
+    const int h = interlaced ? (height + q[3] - 1 - q[1]) / q[3] : height;
+    if (w > 0)
+      for (int r = 0; r < h; ++r) raw += filter + std::string(static_cast<std::size_t>(w), value);
+  }
+  return raw;
 }
 
 class ImageDecodingTest : public ::testing::Test {
@@ -124,34 +181,96 @@ TEST_F(ImageDecodingTest, BadFilesAreRefusedAndLeaveTheDisplay) {
   struct Case {
     const char* name;
     std::string bytes;
+    std::string reason;
   };
+  const std::string cutJpeg = "cut off after " + std::to_string(jpeg.size() / 2) + " bytes";
   const Case cases[] = {
-      {"empty.jpg", ""},
-      {"cut.jpg", jpeg.substr(0, jpeg.size() / 2)},
-      {"headonly.jpg", jpeg.substr(0, 20)},
-      {"png-named.jpg", png},
-      {"text.png", "this is not an image\n"},
-      {"cut.png", png.substr(0, png.size() - 30)},
-      {"jpeg-named.png", jpeg},
-      {"huge.png", huge},
-      {"cut.bmp", bmp.substr(0, 100)},
-      {"empty.bmp", ""},
-      {"notes.txt", "x"},
+      {"empty.jpg", "", "the file is empty"},
+      {"cut.jpg", jpeg.substr(0, jpeg.size() / 2), cutJpeg},
+      {"headonly.jpg", jpeg.substr(0, 20), "cut off after 20 bytes"},
+      {"png-named.jpg", png, "not a JPEG file (it holds a PNG image)"},
+      {"text.png", "this is not an image\n", "not a PNG file (it holds text)"},
+      {"cut.png", png.substr(0, png.size() - 30),
+       "cut off after " + std::to_string(png.size() - 30) + " bytes"},
+      {"jpeg-named.png", jpeg, "not a PNG file (it holds a JPEG image)"},
+      {"huge.png", huge, "its 100000 x 100000 pixels need more than 512 MB"},
+      {"cut.bmp", bmp.substr(0, 100),
+       "cut off after 100 of " + std::to_string(bmp.size()) + " bytes"},
+      {"empty.bmp", "", "the file is empty"},
+      {"notes.txt", "x", "not a BMP, JPEG or PNG file name"},
+      {"folder.png", "", "not a regular file"},
   };
+  std::filesystem::create_directories(dir_ / "folder.png");
   TBitmap display;
   display.image = QImage(3, 3, QImage::Format_RGB32);
   display.format = ToolkitPixelFormat::k32Bit;
   for (const auto& c : cases) {
     const std::size_t before = log_.Messages().size();
-    EXPECT_EQ(LoadFieldImage(Write(c.name, c.bytes), &display), nullptr) << c.name;
+    const std::string path =
+        std::string(c.name) == "folder.png" ? dir_ / c.name : Write(c.name, c.bytes);
+    std::string reason;
+    EXPECT_EQ(LoadFieldImage(path, &display, &reason), nullptr) << c.name;
+    EXPECT_EQ(reason, c.reason) << c.name;
     auto messages = log_.Messages();
     EXPECT_TRUE(std::any_of(messages.begin() + static_cast<std::ptrdiff_t>(before), messages.end(),
                             [](const std::string& m) { return m.starts_with("ERROR: "); }))
         << c.name;
     EXPECT_EQ(display.Width(), 3) << c.name;
   }
-  EXPECT_EQ(LoadFieldImage(dir_ / "missing.png"), nullptr);
+  std::string reason;
+  EXPECT_EQ(LoadFieldImage(dir_ / "missing.png", nullptr, &reason), nullptr);
+  EXPECT_EQ(reason, "no such file or directory");
   EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
+// The checks let through every layout the PNG decoder reads, and stop what
+// it would refuse (with a complaint of its own on the terminal).
+TEST_F(ImageDecodingTest, PngChecksPassWhatDecodesAndStopWhatWouldNot) {
+  const std::string palette = Chunk("PLTE", std::string("\0\0\0\xff\xff\xff", 6));
+  struct Good {
+    const char* name;
+    std::string bytes;
+    int grey;
+  };
+  const Good good[] = {
+      {"plain.png", Png(13, 7, 8, 0, 0, GreyRows(13, 7, false, 90)), 90},
+      {"interlaced.png", Png(13, 7, 8, 0, 1, GreyRows(13, 7, true, 90)), 90},
+      {"one-pixel-interlaced.png", Png(1, 1, 8, 0, 1, GreyRows(1, 1, true, 90)), 90},
+      // Index 1 is white: a neutral 255 ends two lower.
+      {"palette.png", Png(13, 7, 8, 3, 0, GreyRows(13, 7, false, 1), palette), 253},
+  };
+  for (const auto& g : good) {
+    std::string reason;
+    auto image = LoadFieldImage(Write(g.name, g.bytes), nullptr, &reason);
+    ASSERT_NE(image, nullptr) << g.name << ": " << reason;
+    EXPECT_EQ(Grey(*image, 0, 0), g.grey) << g.name;
+  }
+  struct Bad {
+    const char* name;
+    std::string bytes;
+    std::string reason;
+  };
+  const Bad bad[] = {
+      {"filter.png", Png(13, 7, 8, 0, 0, GreyRows(13, 7, false, 90, 9)),
+       "damaged (a row of its image data has the unknown filter 9)"},
+      {"short.png", Png(13, 7, 8, 0, 0, GreyRows(13, 6, false, 90)),
+       "damaged (its image data ends early)"},
+      {"short-interlaced.png", Png(13, 7, 8, 0, 1, GreyRows(13, 7, true, 90).substr(0, 100)),
+       "damaged (its image data ends early)"},
+      {"no-palette.png", Png(13, 7, 8, 3, 0, GreyRows(13, 7, false, 1)),
+       "damaged (its palette is missing)"},
+      {"unknown.png", Png(13, 7, 8, 0, 0, GreyRows(13, 7, false, 90), Chunk("QXYZ", "abc")),
+       "damaged (it holds the unknown essential chunk QXYZ)"},
+      {"depth.png", Png(13, 7, 3, 0, 0, GreyRows(13, 7, false, 90)),
+       "damaged (its header holds an unknown pixel layout)"},
+      {"zero.png", Png(0, 7, 8, 0, 0, ""), "its size is 0 x 7 pixels"},
+  };
+  for (const auto& b : bad) {
+    std::string reason;
+    EXPECT_EQ(LoadFieldImage(Write(b.name, b.bytes), nullptr, &reason), nullptr) << b.name;
+    EXPECT_EQ(reason, b.reason) << b.name;
+    EXPECT_EQ(CheckImageFile(b.bytes, ImageFileKind::kPng, kDecodeLimitBytes), b.reason) << b.name;
+  }
 }
 
 TEST_F(ImageDecodingTest, ImageNamesByExtension) {

@@ -178,6 +178,14 @@ TEST_F(MainWindowTest, EveryCommandIsThere) {
             "Click here to filter data based on individual image size...");
 }
 
+TEST_F(MainWindowTest, AnUnreadableImageSaysWhyInTheStatusBar) {
+  auto window = Start();
+  WriteFile(images_ / "cut.bmp", ReadFile(SaveImage("whole.bmp", 64, 8)).substr(0, 100));
+  EXPECT_FALSE(window->LoadImageIntoWorkspace(images_ / "cut.bmp"));
+  EXPECT_EQ(window->StatusText(),
+            "Cannot read the image " + images_ / "cut.bmp" + ": cut off after 100 of 1590 bytes");
+}
+
 TEST_F(MainWindowTest, DisplayFollowsTheSliderAndTurns) {
   auto window = Start();
   ASSERT_TRUE(window->LoadImageIntoWorkspace(SaveImage("ramp.bmp", 64, 8)));

@@ -17,8 +17,9 @@ TEST_F(CliTest, StartsTheEventLogAndSaysWhere) {
   WriteFile(home_ / "strandex.ini", "[main]\r\nlog_all_events=1\r\n");
   CliRun first = Cli("version");
   ASSERT_EQ(first.status, 0) << first.out;
-  EXPECT_TRUE(Contains(first, "Event log: " + home_.Path() + "/strandex.log")) << first.out;
-  auto lines = SplitCrLf(ReadFile(home_ / "strandex.log"));
+  EXPECT_TRUE(Contains(first, "Event log: " + home_.Path() + "/strandex-cli.log")) << first.out;
+  EXPECT_TRUE(Contains(first, "Settings:  " + home_.Path() + "/strandex.ini")) << first.out;
+  auto lines = SplitCrLf(ReadFile(home_ / "strandex-cli.log"));
   ASSERT_GE(lines.size(), 12u);
   EXPECT_EQ(lines[0], "strandex-cli");
   EXPECT_EQ(lines[3], "Version      = " STRANDEX_TEST_VERSION);
@@ -27,7 +28,7 @@ TEST_F(CliTest, StartsTheEventLogAndSaysWhere) {
   ASSERT_EQ(Cli("version").status, 0);  // the first run's log is kept aside
   int kept = 0;
   for (const auto& entry : std::filesystem::directory_iterator(home_.Path()))
-    kept += entry.path().filename().string().starts_with("strandex 2");
+    kept += entry.path().filename().string().starts_with("strandex-cli 2");
   EXPECT_EQ(kept, 1);
 }
 

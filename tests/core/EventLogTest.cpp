@@ -2,7 +2,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <ctime>
 #include <filesystem>
@@ -202,6 +204,91 @@ TEST_F(EventLogTest, AnUnwritableLogNeverDisturbsTheCaller) {
   log_.Log("exiting  B()...");
   EXPECT_EQ(log_.Depth(), 1);
   EXPECT_FALSE(Exists(missingFolder));
+}
+
+TEST_F(EventLogTest, ErrorLinesAreWrittenEvenWhenTracingIsOff) {
+  Enable(0);
+  log_.Open(logPath_, ini_);
+  log_.Log("entering A()...");
+  log_.Log("ERROR: cannot read the image x.png: the file is empty");
+  log_.Log("exiting  A(ERROR READING)...");
+  log_.Log("exiting  A()...");
+  EXPECT_EQ(log_.Depth(), 0);  // no depth is kept while tracing is off
+  auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_EQ(lines[0], "");
+  EXPECT_EQ(lines[1],
+            "[2013/05/07 14:03:09.042] - ERROR: cannot read the image x.png: the file is empty");
+  EXPECT_EQ(lines[2], "[2013/05/07 14:03:09.042] - exiting  A(ERROR READING)...");
+}
+
+TEST_F(EventLogTest, ParallelJobsMarkTheirLinesAfterTheIndentation) {
+  Enable(1);
+  log_.Open(logPath_, ini_);
+  log_.Log("entering Run()...");
+  {
+    ScopedLogJob job(2);
+    log_.Log("entering Score()...");
+    log_.Log("ERROR: disk full");
+    log_.Log("exiting  Score()...");
+  }
+  log_.Log("exiting  Run()...");
+  auto lines = TraceLines();
+  ASSERT_EQ(lines.size(), 6u);
+  const std::string stamp = "[2013/05/07 14:03:09.042] - ";
+  EXPECT_EQ(lines[1], stamp + "entering Run()...");
+  EXPECT_EQ(lines[2], stamp + " [job 2] entering Score()...");
+  EXPECT_EQ(lines[3], stamp + "**[job 2] ERROR: disk full");
+  EXPECT_EQ(lines[4], stamp + " [job 2] exiting  Score()...");
+  EXPECT_EQ(lines[5], stamp + "exiting  Run()...");
+}
+
+// Another process holding the log (a shared lock on it, as every running
+// process holds one): a new start appends its header whole and renames
+// nothing, and a full file is not rotated until the other has let go.
+TEST_F(EventLogTest, ALogInUseIsAppendedToNeverRenamedOrRotated) {
+  Enable(1);
+  WriteFile(logPath_, "other process\r\n");
+  const int other = open(logPath_.c_str(), O_RDONLY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_SH), 0);
+
+  log_.Open(logPath_, ini_);
+  log_.Log("entering A()...");
+  auto lines = FileLines();
+  ASSERT_EQ(lines.size(), 12u);
+  EXPECT_EQ(lines[0], "other process");
+  EXPECT_EQ(lines[3], "File Name    = " + FileNameOf(ExecutablePath()));
+  EXPECT_EQ(lines[9], "");
+  EXPECT_EQ(lines[11], "[2013/05/07 14:03:09.042] - entering A()...");
+  auto asideFiles = [&] {
+    int n = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir_.Path()))
+      n += entry.path().filename().string().starts_with("strandex 2");
+    return n;
+  };
+  EXPECT_EQ(asideFiles(), 0);
+
+  log_.SetSizeLimit(10);
+  log_.Log("past the limit");
+  EXPECT_EQ(asideFiles(), 0);
+  EXPECT_EQ(FileLines().back(), "[2013/05/07 14:03:09.042] -  past the limit");
+
+  close(other);  // the other process ends; the file grows on and is rotated
+  log_.SetSizeLimit(10);
+  log_.Log("rotated");
+  EXPECT_EQ(asideFiles(), 1);
+  EXPECT_EQ(FileLines().back(), "[2013/05/07 14:03:09.042] -  rotated");
+}
+
+TEST_F(EventLogTest, ALogLeftByAnEndedProcessGoesAside) {
+  WriteFile(logPath_, "ended process\r\n");
+  const int other = open(logPath_.c_str(), O_RDONLY);
+  ASSERT_GE(other, 0);
+  ASSERT_EQ(flock(other, LOCK_SH), 0);
+  close(other);
+  log_.Open(logPath_, ini_);
+  EXPECT_EQ(FileLines().size(), 9u);
 }
 
 TEST_F(EventLogTest, ProcessLogIsSilentUntilOpened) {

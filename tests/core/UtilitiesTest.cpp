@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <regex>
 
 #include "AppPaths.h"
@@ -128,16 +129,70 @@ TEST(AppPathsTest, HomeVariableChoosesTheFolderOfSettingsAndLog) {
   const std::string home = dir / "home/sub";
   ScopedEnv env("STRANDEX_HOME", home.c_str());
   EXPECT_EQ(SettingsFilePath(), home + "/strandex.ini");
-  EXPECT_EQ(EventLogFilePath(), home + "/strandex.log");
+  EXPECT_EQ(EventLogFilePath("strandex"), home + "/strandex.log");
+  EXPECT_EQ(EventLogFilePath("strandex-cli"), home + "/strandex-cli.log");
   struct stat st {};
   EXPECT_EQ(stat(home.c_str(), &st), 0);
 }
 
-TEST(AppPathsTest, WithoutHomeTheExecutablesFolderIsUsedWhenWritable) {
+TEST(AppPathsTest, WithoutHomeTheLogIsBesideTheExecutableWhenWritable) {
   ScopedEnv env("STRANDEX_HOME", nullptr);
   const std::string folder = FolderOf(ExecutablePath());
   if (access(folder.c_str(), W_OK) != 0) GTEST_SKIP() << "build folder is not writable";
-  EXPECT_EQ(SettingsFilePath(), folder + "/strandex.ini");
+  EXPECT_EQ(EventLogFilePath("strandex-cli"), folder + "/strandex-cli.log");
+}
+
+// Where a program finds the window's settings: beside the window program,
+// which is the program itself, its neighbour in one folder, or in the
+// sibling folder "app" of the build tree.
+TEST(AppPathsTest, EveryProgramFindsTheWindowsSettingsFolder) {
+  TempDir dir;
+  auto program = [&](const std::string& path) {
+    std::filesystem::create_directories(FolderOf(dir / path));
+    WriteFile(dir / path, "#!/bin/sh\n");
+    chmod((dir / path).c_str(), 0755);
+  };
+  program("build/app/strandex");
+  program("build/cli/strandex-cli");
+  program("build/tests/core_tests");
+  program("bin/strandex");
+  program("bin/strandex-cli");
+  program("alone/strandex-cli");
+  struct Case {
+    const char* executable;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {"build/app/strandex", dir / "build/app"},
+      {"build/cli/strandex-cli", dir / "build/app"},
+      {"build/tests/core_tests", dir / "build/app"},
+      {"bin/strandex", dir / "bin"},
+      {"bin/strandex-cli", dir / "bin"},
+      {"alone/strandex-cli", dir / "alone"},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(SettingsFolderFor(dir / c.executable), c.folder) << c.executable;
+}
+
+// A window whose folder is not writable keeps its settings in the XDG
+// folder, and so does every program that finds it.
+TEST(AppPathsTest, AnUnwritableWindowFolderMeansTheXdgFolder) {
+  TempDir dir;
+  const std::string xdg = dir / "xdg";
+  ScopedEnv env("XDG_CONFIG_HOME", xdg.c_str());
+  std::filesystem::create_directories(dir / "locked");
+  for (const char* name : {"locked/strandex", "locked/strandex-cli"}) {
+    WriteFile(dir / name, "#!/bin/sh\n");
+    chmod((dir / name).c_str(), 0755);
+  }
+  chmod((dir / "locked").c_str(), 0555);
+  if (access((dir / "locked").c_str(), W_OK) == 0) {
+    chmod((dir / "locked").c_str(), 0755);
+    GTEST_SKIP() << "running as root: every folder is writable";
+  }
+  EXPECT_EQ(SettingsFolderFor(dir / "locked/strandex"), xdg + "/strandex");
+  EXPECT_EQ(SettingsFolderFor(dir / "locked/strandex-cli"), xdg + "/strandex");
+  chmod((dir / "locked").c_str(), 0755);
 }
 
 TEST(AppPathsTest, TitleDefaultsToTheExecutablesName) {

@@ -27,6 +27,12 @@ for f in "${expected[@]}"; do
   [ -f "$prefix/$f" ] || fail "missing $f after install"
 done
 [ -x "$prefix/bin/strandex-cli" ] || fail "strandex-cli is not executable"
+# The pictures the manual shows lie beside it.
+pictures=$(grep -o 'src="[^"]*"' "$prefix/share/doc/strandex/strandex.html" | sed 's/^src="//; s/"$//')
+[ -n "$pictures" ] || fail "the installed manual shows no pictures"
+for picture in $pictures; do
+  [ -f "$prefix/share/doc/strandex/$picture" ] || fail "missing share/doc/strandex/$picture after install"
+done
 
 version=$(STRANDEX_HOME="$scratch/home" "$prefix/bin/strandex-cli" version)
 [[ "$version" =~ [0-9]+\.[0-9]+\.[0-9]+\.[0-9]+ ]] || fail "installed strandex-cli version printed '$version'"
@@ -50,6 +56,9 @@ deb=$(ls "$scratch"/package/*.deb 2>/dev/null | head -n 1)
 contents=$(dpkg-deb --contents "$deb")
 for f in "${expected[@]}"; do
   grep -qF "./usr/$f" <<<"$contents" || fail "package lacks /usr/$f"
+done
+for picture in $pictures; do
+  grep -qF "./usr/share/doc/strandex/$picture" <<<"$contents" || fail "package lacks the manual's $picture"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
 for d in libqt6gui6 libqt6widgets6 xdg-utils; do

@@ -150,13 +150,13 @@ TEST(ExportTest, TraceIsBalanced) {
 TEST(MetricHistogramTest, BucketsOfUndeletedComets) {
   WellRecord well = SmallDataSet();
   // Min 10, range 5 over the counted comets.
-  EXPECT_EQ(ComputeMetricHistogram(well, kCometLength, 5), (std::vector<float>{1, 0, 0, 0, 1}));
+  EXPECT_EQ(ComputeHistogram(well, kCometLength, 5), (std::vector<float>{1, 0, 0, 0, 1}));
   well.Comets[1].Deleted = 0;  // now counted in the buckets, not in the range
-  EXPECT_EQ(ComputeMetricHistogram(well, kCometLength, 2), (std::vector<float>{1, 2}));
+  EXPECT_EQ(ComputeHistogram(well, kCometLength, 2), (std::vector<float>{1, 2}));
   well.Comets[1].Metrics[kCometLength] = 2.0f;  // below the minimum: the first bucket
-  EXPECT_EQ(ComputeMetricHistogram(well, kCometLength, 2), (std::vector<float>{2, 1}));
+  EXPECT_EQ(ComputeHistogram(well, kCometLength, 2), (std::vector<float>{2, 1}));
   well.RangeValue[SlotOfMetric(kTailArea)] = 0.0f;
-  ComputeMetricHistogram(well, kTailArea, 3);
+  ComputeHistogram(well, kTailArea, 3);
   EXPECT_EQ(well.RangeValue[SlotOfMetric(kTailArea)], 1.0f);
 }
 

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <sys/resource.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "CometMetrics.h"
+#include "ImagePaths.h"
+#include "MessageBox.h"
+#include "ScoringWorkspace.h"
+#include "SyntheticField.h"
+#include "TestSupport.h"
+#include "ToolkitWrappers.h"
+
+namespace testing_support {
+
+// A synthetic 640 x 480 field saved as PNG in `folder` and scored at
+// cutoff 40; its path.
+inline std::string ScoredField(const std::string& folder, const std::string& name,
+                               std::uint32_t seed) {
+  std::filesystem::create_directories(folder);
+  SyntheticField field = MakeSyntheticField(640, 480, seed);
+  const std::string path = folder + "/" + name + ".png";
+  EXPECT_TRUE(SaveRasterAsPng(*field.image, path));
+  ScoringWorkspace workspace;
+  EXPECT_TRUE(workspace.SelectImage(path));
+  EXPECT_EQ(workspace.ScoreSelectedImageUsingCutoff(40, false), ScoreOutcome::kScored);
+  return path;
+}
+
+// A test with a folder of its own, a trash of its own and scripted
+// message boxes.
+class EditingTest : public ::testing::Test {
+ protected:
+  TempDir dir_;
+  TempDir data_;
+  ScopedEnv trash_{"XDG_DATA_HOME", data_.Path().c_str()};
+  RecordingMessageBoxProvider boxes_;
+  ScopedMessageBoxProvider scoped_{boxes_};
+};
+
+// Files may grow no larger than `bytes` while this object lives (writes
+// beyond fail with EFBIG instead of a signal), whoever runs the test.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    previous_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_;
+    limit.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~ScopedFileSizeLimit() {
+    setrlimit(RLIMIT_FSIZE, &old_);
+    std::signal(SIGXFSZ, previous_);
+  }
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  rlimit old_{};
+  void (*previous_)(int) = nullptr;
+};
+
+}  // namespace testing_support
