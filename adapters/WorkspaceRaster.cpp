@@ -32,7 +32,7 @@ std::unique_ptr<BitmapImageClass> WorkspaceRasterOf(const TBitmap& bitmap) {
   if (!EventLogEnabled() &&
       (format == ToolkitPixelFormat::k24Bit || format == ToolkitPixelFormat::k32Bit)) {
     raster = std::make_unique<BitmapImageClass>(bitmap.Width(), bitmap.Height(), 8);
-    if (raster->IsEmpty()) return nullptr;
+    if (raster->IsEmpty()) return raster;
     if (format == ToolkitPixelFormat::k24Bit)
       GreyRows<3>(bitmap, *raster);
     else
@@ -40,7 +40,7 @@ std::unique_ptr<BitmapImageClass> WorkspaceRasterOf(const TBitmap& bitmap) {
     return raster;
   }
   raster = std::make_unique<BitmapImageClass>(bitmap);
-  if (raster->IsEmpty()) return nullptr;
+  if (raster->IsEmpty()) return raster;
   raster->Grayscale();
   raster->SetBitsPerPixel(8);
   return raster;

@@ -11,5 +11,5 @@
 // each pixel's grey value taken twice as the two conversions take it, which
 // gives the same raster; traced, and for other formats (a grey bitmap is
 // copied as it is), the steps are taken one by one as the trace shows them.
-// No image when the raster cannot be made.
+// An empty raster when it cannot be made.
 std::unique_ptr<BitmapImageClass> WorkspaceRasterOf(const TBitmap& bitmap);
