@@ -308,17 +308,14 @@ std::optional<std::string> CheckImageFile(std::string_view bytes, ImageFileKind 
   }
 }
 
+// zlib's CRC-32 is the one of PNG chunks, and works on several bytes at a
+// time; lengths beyond its 32-bit count are fed in parts.
 std::uint32_t Crc32(std::string_view bytes) {
-  static const auto table = [] {
-    std::array<std::uint32_t, 256> t{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (char c : bytes) crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xFF] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
+  uLong crc = crc32(0L, Z_NULL, 0);
+  while (!bytes.empty()) {
+    const auto part = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), part);
+    bytes.remove_prefix(part);
+  }
+  return static_cast<std::uint32_t>(crc);
 }
