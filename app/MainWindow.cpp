@@ -3,13 +3,18 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollArea>
 #include <QSignalBlocker>
@@ -22,9 +27,12 @@
 #include <QVBoxLayout>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <thread>
 
 #include "AboutForm.h"
 #include "AppPaths.h"
@@ -33,10 +41,17 @@
 #include "Documents.h"
 #include "EventLog.h"
 #include "FieldImageLoader.h"
+#include "FieldOfViewView.h"
 #include "FileVersion.h"
+#include "FolderScoring.h"
+#include "ImageBrowser.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
 #include "PreferencesForm.h"
+#include "ProgressPanelWidget.h"
+#include "ReviewTexts.h"
+#include "ScopedTrace.h"
+#include "ScoringRunner.h"
 #include "ShellExecute.h"
 #include "SystemInfo.h"
 #include "ToolkitWrappers.h"
@@ -50,11 +65,31 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// "Processed "name" in 2.3 seconds."
+std::string ProcessedText(const std::string& name, double seconds) {
+  char tail[64];
+  std::snprintf(tail, sizeof tail, " in %.1f seconds.", seconds);
+  return "Processed \"" + name + "\"" + tail;
+}
+
+bool IsFolder(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+// The commands that stay usable while scoring runs: they touch no data.
+bool StaysEnabledWhileScoring(const std::string& name) {
+  for (const char* keep : {"OverviewMenuItem", "ReleaseNotesMenuItem", "AboutMenuItem",
+                           "HelpButton", "ReleaseNotesButton", "AboutButton"})
+    if (name == keep) return true;
+  return false;
+}
+
 }  // namespace
 
 TMainApplicationForm::TMainApplicationForm(const std::vector<std::string>& arguments,
                                            QWidget* parent)
-    : QMainWindow(parent) {
+    : QMainWindow(parent), chooser_(DialogPathChooser()) {
   LogMessage("entering " + kForm + "TMainApplicationForm()...");
   SetApplicationTitle("Quorel Strandex " + GetFileVersionString(ExecutablePath()));
   BuildLayout();
@@ -64,8 +99,8 @@ TMainApplicationForm::TMainApplicationForm(const std::vector<std::string>& argum
 }
 
 TMainApplicationForm::~TMainApplicationForm() {
+  WaitForScoring();
   LogMessage("entering " + kForm + "FormDestroy()...");
-  image_.reset();
   settings_.reset();
   LogMessage("exiting  " + kForm + "FormDestroy()...");
 }
@@ -73,33 +108,11 @@ TMainApplicationForm::~TMainApplicationForm() {
 void TMainApplicationForm::BuildLayout() {
   auto* central = new QWidget(this);
   auto* splitter = new QSplitter(Qt::Horizontal, central);
-  tree_ = new QTreeWidget(splitter);
-  tree_->setObjectName("DirTreeView");
-  tree_->setHeaderHidden(true);
-  tree_->setMinimumWidth(200);
+  tree_ = new ImageBrowser(splitter);
 
   auto* right = new QWidget(splitter);
   auto* column = new QVBoxLayout(right);
-  auto* top = new QHBoxLayout;
-  auto* sliderColumn = new QVBoxLayout;
-  auto* caption = new QLabel("Cutoff", right);
-  thresholdBar_ = new QSlider(Qt::Vertical, right);
-  thresholdBar_->setObjectName("ThresholdBar");
-  thresholdBar_->setRange(0, 255);
-  thresholdBar_->setInvertedAppearance(true);  // position 0 at the top
-  thresholdBar_->setInvertedControls(true);
-  thresholdBar_->setToolTip("Set Background Segmentation Level");
-  thresholdIndicator_ = new QLabel("100%", right);
-  thresholdIndicator_->setObjectName("ThresholdIndicator");
-  sliderColumn->addWidget(caption);
-  sliderColumn->addWidget(thresholdBar_, 1);
-  sliderColumn->addWidget(thresholdIndicator_);
-  fieldOfView_ = new QLabel(right);
-  fieldOfView_->setObjectName("FieldOfViewDisplayImage");
-  fieldOfView_->setAlignment(Qt::AlignCenter);
-  fieldOfView_->setMinimumSize(320, 240);
-  top->addLayout(sliderColumn);
-  top->addWidget(fieldOfView_, 1);
+  fieldOfView_ = new FieldOfViewView(workspace_, right);
   auto* review = new QWidget(right);
   review->setObjectName("ReviewArea");
   review->setAutoFillBackground(true);
@@ -108,7 +121,7 @@ void TMainApplicationForm::BuildLayout() {
   review->setPalette(palette);
   review->setMinimumHeight(300);
   BuildReviewArea(review);
-  column->addLayout(top, 1);
+  column->addWidget(fieldOfView_, 1);
   column->addWidget(review);
   splitter->addWidget(tree_);
   splitter->addWidget(right);
@@ -116,21 +129,7 @@ void TMainApplicationForm::BuildLayout() {
   layout->addWidget(splitter);
   setCentralWidget(central);
 
-  progressPanel_ = new QFrame(central);
-  progressPanel_->setObjectName("ProgressPanel");
-  progressPanel_->setFrameShape(QFrame::Panel);
-  progressPanel_->resize(278, 67);
-  auto* progress = new QVBoxLayout(progressPanel_);
-  auto* indicator = new QLabel(progressPanel_);
-  indicator->setObjectName("ProgressIndicator");
-  auto* bar1 = new QProgressBar(progressPanel_);
-  bar1->setObjectName("ProgressBar1");
-  auto* bar2 = new QProgressBar(progressPanel_);
-  bar2->setObjectName("ProgressBar2");
-  progress->addWidget(indicator);
-  progress->addWidget(bar1);
-  progress->addWidget(bar2);
-  progressPanel_->hide();
+  progressPanel_ = new ProgressPanelWidget(central);
   filterPanel_ = new QFrame(central);
   filterPanel_->setObjectName("FilterPanel");
   auto* filters = new QFormLayout(filterPanel_);
@@ -145,15 +144,29 @@ void TMainApplicationForm::BuildLayout() {
 
   statusBar()->showMessage("Software initialized and ready for use...");
   resize(942, 853);
+  setAcceptDrops(true);
 
-  // A black 640 x 480 display until an image is loaded.
-  TBitmap_SetDimensions(&display_, 640, 480, ToolkitPixelFormat::k24Bit);
-  ShowDisplay();
-  connect(thresholdBar_, &QSlider::valueChanged, this, [this](int p) { ThresholdBarChange(p); });
+  runner_ = new ScoringRunner(this);
+  connect(fieldOfView_, &FieldOfViewView::CutoffChanged, this,
+          [this](int p) { ThresholdBarChange(p); });
+  connect(tree_, &ImageBrowser::SelectionChanged, this,
+          [this] { DirTreeViewChange(Sender::kTree); });
+  connect(tree_, &ImageBrowser::SelectedNodeClicked, this, [this] { DirTreeViewClick(); });
+  connect(progressPanel_, &ProgressPanelWidget::CancelClicked, runner_, &ScoringRunner::Cancel);
+  connect(runner_, &ScoringRunner::ImageStarted, this, [this](const QString& image) {
+    if (!run_.folder) return;
+    progressPanel_->Features()->setValue(0);
+    progressPanel_->SetText(" processing " + FileNameOf(image.toStdString()) + "...");
+  });
+  connect(runner_, &ScoringRunner::FeatureProgress, this, [this](int done, int total) {
+    progressPanel_->Features()->setRange(0, std::max(total, 1));
+    progressPanel_->Features()->setValue(done);
+  });
+  connect(runner_, &ScoringRunner::ImageFinished, this,
+          [this](int done, int) { progressPanel_->Images()->setValue(done); });
+  connect(runner_, &ScoringRunner::Finished, this, [this] { ScoringFinished(); });
 }
 
-// The review area's labels and lists; the histogram and the comet grid
-// draw into its pictures.
 void TMainApplicationForm::BuildReviewArea(QWidget* review) {
   auto* column = new QVBoxLayout(review);
   auto label = [review](const char* name, const char* text) {
@@ -168,12 +181,12 @@ void TMainApplicationForm::BuildReviewArea(QWidget* review) {
     box->setCurrentIndex(selected);
     return box;
   };
-  column->addWidget(
-      label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)"), 0,
-      Qt::AlignHCenter);
-  auto* histogram = label("HistogramImage", "");
-  histogram->setMinimumHeight(105);
-  column->addWidget(histogram);
+  dataPointsLabel_ =
+      label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)");
+  column->addWidget(dataPointsLabel_, 0, Qt::AlignHCenter);
+  histogramImage_ = label("HistogramImage", "");
+  histogramImage_->setMinimumHeight(105);
+  column->addWidget(histogramImage_);
   auto* statistics = new QHBoxLayout;
   statistics->addWidget(label("MinMetricLabel", " 00.000 (minimum)"));
   statistics->addWidget(label("MeanMetricLabel", "m = 0.000, s = 0.000"), 1, Qt::AlignHCenter);
@@ -331,6 +344,22 @@ void TMainApplicationForm::BuildCommands() {
             true);
   AddButton("ReleaseNotesButton", "Release Notes", "", false, true);
   AddButton("AboutButton", "About", "", false, true);
+
+  auto run = [this](const char* name, auto handler) {
+    connect(Command(name), &QAction::triggered, this, handler);
+  };
+  run("OpenFileMenuItem", [this] { OpenFileMenuItemClick(Sender::kCommand); });
+  run("OpenFileButton", [this] { OpenFileMenuItemClick(Sender::kCommand); });
+  run("OpenFolderMenuItem", [this] { OpenFolderMenuItemClick(Sender::kCommand); });
+  run("OpenFolderButton", [this] { OpenFolderMenuItemClick(Sender::kCommand); });
+  run("ScoreUsingCutoffMenuItem", [this] { ScoreUsingCutoffMenuItemClick(Sender::kCommand); });
+  run("ScoreUsingCutoffButton", [this] { ScoreUsingCutoffMenuItemClick(Sender::kCommand); });
+  run("ScoreUsingAutoSegmentationButton",
+      [this] { ScoreUsingCutoffMenuItemClick(Sender::kAutoSegmentation); });
+  run("PreferencesButton", [this] { PreferencesMenuItemClick(); });
+  run("HelpButton", [this] { OverviewMenuItemClick(); });
+  run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
+  run("AboutButton", [this] { AboutMenuItemClick(); });
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -341,7 +370,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   if (const char* skip = std::getenv("STRANDEX_NO_ABOUT");
       skip == nullptr || *skip == '\0' || *skip == '0')
     AboutMenuItemClick();
-  tree_->clear();
+  tree_->RemoveAll();
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   ShowStatusText("synchronizing GUI with environment...");
   setWindowTitle(Q(GetApplicationTitle()));
@@ -354,8 +383,8 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   Command("SingleHueButton")->setChecked(!full);
   Command("FullSpectrumButton")->setChecked(full);
   std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
-  const int stored = settings_->ReadInteger("main", "ThresholdBar", thresholdBar_->value());
-  thresholdBar_->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
+  const int stored = settings_->ReadInteger("main", "ThresholdBar", ThresholdBar()->value());
+  ThresholdBar()->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
   // The review lists and the filter fields; restoring runs no handler.
   for (const char* name : {"MetricComboBox", "SortComboBox", "ImageModeComboBox"}) {
     auto* box = findChild<QComboBox*>(name);
@@ -386,24 +415,331 @@ void TMainApplicationForm::ApplyCommandLine(const std::vector<std::string>& argu
   // The folder part of the first argument, up to and including its last '/'.
   const std::string parent = FolderOf(arguments[0]);
   const std::string folder = parent.empty() ? "./" : parent == "/" ? parent : parent + "/";
-  auto* root = new QTreeWidgetItem(tree_, QStringList(Q(folder)));
   if (arguments.size() == 1) {
     // One argument: its folder is listed, nothing is loaded.
-    if (!std::filesystem::is_directory(folder)) {
-      delete root;
-      return;
-    }
-    for (const std::string& image : ListFolderImages(folder))
-      new QTreeWidgetItem(root, QStringList(Q(FileNameOf(image))));
+    folderName_ = folder;
+    OpenFolderMenuItemClick(Sender::kOther);
     return;
   }
+  std::vector<std::string> names;
   for (const std::string& argument : arguments)
-    if (FileExists(argument)) new QTreeWidgetItem(root, QStringList(Q(FileNameOf(argument))));
+    if (FileExists(argument)) names.push_back(FileNameOf(argument));
+  tree_->ShowFolder(folder, names);
+}
+
+void TMainApplicationForm::OpenFileMenuItemClick(Sender sender) {
+  ScopedTrace trace(kForm + "OpenFileMenuItemClick");
+  if (sender == Sender::kCommand) {
+    std::optional<std::string> chosen;
+    {
+      ScopedTrace dialog("TOpenDialog::Execute");
+      chosen = chooser_.file(this);
+      if (chosen) fileName_ = *chosen;
+      dialog.SetResult(fileName_);
+    }
+    if (!chosen) {
+      trace.SetResult("ABORTED");
+      return;
+    }
+    if (FileExists(fileName_)) {
+      ShowFileAlone(fileName_);
+      return;
+    }
+  }
+  LoadSelectedImage();
+}
+
+// The tree shows the file alone; selecting it loads the image and its data
+// set through the tree's change handler.
+void TMainApplicationForm::ShowFileAlone(const std::string& path) {
+  tree_->ShowFolder(FolderOf(path) + "/", {FileNameOf(path)});
+  tree_->SelectImage(0);
+}
+
+// The image named by the file dialog's current name and its data set.
+void TMainApplicationForm::LoadSelectedImage() {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (LoadImageIntoWorkspace(fileName_)) {
+    std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
+    if (workspace_.LoadDataSet()) {
+      FillWellGUI(workspace_.DataSetPath());
+    } else {
+      if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
+      ClearReviewPictures();
+    }
+  } else {
+    ClearReviewPictures();
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+void TMainApplicationForm::OpenFile(const std::string& path) {
+  ScopedTrace trace(kForm + "OpenFileMenuItemClick", path);
+  fileName_ = path;
+  ShowFileAlone(path);
+}
+
+void TMainApplicationForm::OpenFolderMenuItemClick(Sender sender) {
+  ScopedTrace trace(kForm + "OpenFolderMenuItemClick", folderName_);
+  if (sender == Sender::kCommand) {
+    std::optional<std::string> chosen;
+    {
+      ScopedTrace dialog("TOpenDialog::Execute", folderName_);
+      chosen = chooser_.folder(this);
+      if (chosen) folderName_ = AsFolder(*chosen);
+      dialog.SetResult(folderName_);
+    }
+    if (!chosen) {
+      trace.SetResult("ABORTED");
+      return;
+    }
+  }
+  ListFolder(folderName_, sender == Sender::kCommand);
+}
+
+void TMainApplicationForm::OpenFolder(const std::string& folder) {
+  ScopedTrace trace(kForm + "OpenFolderMenuItemClick", folder);
+  folderName_ = AsFolder(folder);
+  ListFolder(folderName_, true);
+}
+
+// Lists the folder's images in the tree; selecting the root builds the
+// folder summary. A folder that does not exist changes nothing.
+void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot) {
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  if (IsFolder(folder)) {
+    std::vector<std::string> names;
+    for (const std::string& image : ListFolderImages(folder)) names.push_back(FileNameOf(image));
+    tree_->ShowFolder(folder, names);
+    progressPanel_->Begin("opening folder \"" + folder + "\"...", tree_->ImageCount(), false);
+    if (selectRoot) tree_->SelectRoot();
+    progressPanel_->hide();
+  } else {
+    ShowStatusText("The folder " + folder + " does not exist.");
+    DataPointsLabelClick();
+  }
+  QApplication::restoreOverrideCursor();
+}
+
+void TMainApplicationForm::DirTreeViewChange(Sender sender) {
+  if (!tree_->HasNodes() || tree_->SelectedLevel() < 0) return;
+  const int level = tree_->SelectedLevel();
+  ScopedTrace trace(kForm + "DirTreeViewChange",
+                    tree_->SelectedText() + ", " + std::to_string(level));
+  if (level != 0) {
+    const std::string path = tree_->SelectedImagePath();
+    if (FileExists(path)) {
+      fileName_ = path;
+      OpenFileMenuItemClick(sender);
+    } else {
+      ShowStatusText("The image " + path + " does not exist any more.");
+    }
+  } else {
+    // The folder summary: every image's comets over a black display.
+    if (sender == Sender::kTree) QApplication::setOverrideCursor(Qt::WaitCursor);
+    fieldOfView_->ShowBlack();
+    QProgressBar* bar = progressPanel_->Images();
+    bar->setRange(0, std::max(tree_->ImageCount(), 1));
+    workspace_.SelectSummary(tree_->ImagePaths(), [this, bar](int done, int) {
+      bar->setValue(done);
+      if (progressPanel_->isVisible()) progressPanel_->repaint();
+    });
+    DataPointsLabelClick();
+    // Data sets left out (unreadable, foreign, shared) are named.
+    if (!workspace_.Message().empty()) ShowStatusText(workspace_.Message());
+    if (sender == Sender::kTree) QApplication::restoreOverrideCursor();
+  }
+}
+
+void TMainApplicationForm::DirTreeViewClick() {
+  DirTreeViewChange(Sender::kTree);
+}
+
+bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
+  ScopedTrace trace(kForm + "LoadImageIntoWorkspace", path);
+  ShowStatusText("Loading image data from " + path);
+  const bool ok = workspace_.LoadImage(path);
+  if (preferences_ == nullptr) LogMessage("ERROR : TPreferencesForm is undefined!!!");
+  std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
+  ApplyDisplayColors();  // black when the image could not be read
+  if (!ok) {
+    // "Cannot read the image …: why" as a sentence of the status bar.
+    std::string why = workspace_.Message();
+    if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+    ShowStatusText(why);
+    trace.SetResult("FAILURE");
+  }
+  return ok;
+}
+
+void TMainApplicationForm::FillWellGUI(const std::string& dataSetPath) {
+  ScopedTrace trace(kForm + "FillWellGUI", dataSetPath);
+  DataPointsLabelClick();
+}
+
+void TMainApplicationForm::DataPointsLabelClick() {
+  dataPointsLabel_->setText(Q(DataPointsText(workspace_.DataSet())));
+}
+
+// An image without data: the review pictures show only their background.
+void TMainApplicationForm::ClearReviewPictures() {
+  histogramImage_->clear();
+  DataPointsLabelClick();
+}
+
+void TMainApplicationForm::ScoreUsingCutoffMenuItemClick(Sender sender) {
+  if (Scoring()) return;
+  LogMessage("entering " + kForm + "ScoreUsingCutoffMenuItemClick()...");
+  switch (tree_->SelectedLevel()) {
+    case 0:
+      ScoreFolderImages(sender);
+      break;
+    case 1:
+      ScoreSelectedImage(sender);
+      break;
+    default:
+      ShowStatusText("Select an image or a folder to score.");
+      LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick(ABORTED)...");
+  }
+}
+
+void TMainApplicationForm::ScoreSelectedImage(Sender sender) {
+  run_ = {false, tree_->SelectedText()};
+  if (sender == Sender::kAutoSegmentation) {
+    // Auto-segmentation of a single image scores nothing.
+    const auto start = std::chrono::steady_clock::now();
+    workspace_.ScoreSelectedImageUsingOtsuSegmentation();
+    ShowStatusText(ProcessedText(
+        run_.name,
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()));
+    LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick()...");
+    return;
+  }
+  if (CurrentImage() == nullptr) {
+    // The image could not be read when it was selected: say why again.
+    const std::string why =
+        workspace_.Message().empty() ? "no image is loaded" : workspace_.Message();
+    ShowStatusText(why);
+    ShowErrorBox(why, "Score Image using Cutoff");
+    LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick(FAILURE)...");
+    return;
+  }
+  progressPanel_->Begin(" processing " + run_.name + "...", 1, false);
+  SetScoringBusy(true);
+  ScoreRequest request;
+  request.cutoff = static_cast<std::uint8_t>(fieldOfView_->Cutoff() & 0xFF);
+  runner_->ScoreSelectedImage(workspace_, request, true);
+}
+
+void TMainApplicationForm::ScoreFolderImages(Sender sender) {
+  const std::string folder = tree_->Folder();
+  if (FolderHasResults(folder) &&
+      AskYesNo("Overwrite all existing data?", "Score All Images in Folder") != kIdYes) {
+    LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick(ABORTED BY USER)...");
+    return;
+  }
+  run_ = {true, folder};
+  progressPanel_->Begin("", tree_->ImageCount(), true);
+  SetScoringBusy(true);
+  ScoreRequest request;
+  request.autoThreshold = sender == Sender::kAutoSegmentation;
+  request.cutoff = static_cast<std::uint8_t>(fieldOfView_->Cutoff() & 0xFF);
+  request.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  runner_->ScoreImages(tree_->ImagePaths(), request);
+}
+
+// After a run: the panel hidden, the commands back, the selected node
+// loaded again with its new results, the status text, and a box for what
+// failed.
+void TMainApplicationForm::ScoringFinished() {
+  const std::vector<ImageScoreReport>& reports = runner_->Reports();
+  int started = 0;
+  std::string failures;
+  for (const ImageScoreReport& r : reports) {
+    started += r.started ? 1 : 0;
+    if (r.started && r.outcome == ScoreOutcome::kFailed)
+      failures += FileNameOf(r.imagePath) + ": " + r.message + "\n";
+  }
+  const int total = static_cast<int>(reports.size());
+  const bool cancelled = run_.folder && started < total;
+  const bool declined = !run_.folder && total == 1 && reports[0].outcome == ScoreOutcome::kDeclined;
+  progressPanel_->hide();
+  SetScoringBusy(false);
+  if (!declined) {
+    fieldOfView_->Redraw();
+    DirTreeViewChange(Sender::kOther);
+  }
+  std::string word;
+  if (cancelled) {
+    char text[96];
+    std::snprintf(text, sizeof text, " after %d of %d images in %.1f seconds.", started, total,
+                  runner_->Seconds());
+    ShowStatusText("Cancelled \"" + run_.name + "\"" + text);
+    word = "ABORTED";
+  } else if (declined) {
+    word = "CANCELLED";
+  } else if (!run_.folder && !failures.empty()) {
+    ShowStatusText(reports[0].message);
+    word = "FAILURE";
+  } else {
+    ShowStatusText(ProcessedText(run_.name, runner_->Seconds()));
+  }
+  if (!failures.empty()) {
+    failures.pop_back();
+    ShowErrorBox(failures, run_.folder ? "Score All Images in Folder" : "Score Image using Cutoff");
+  }
+  LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick(" + word + ")...");
+}
+
+bool TMainApplicationForm::Scoring() const {
+  return runner_ != nullptr && runner_->Running();
+}
+
+void TMainApplicationForm::WaitForScoring() {
+  if (runner_ != nullptr) runner_->Wait();
+}
+
+// While scoring runs the workspace is the scorer's: every command that
+// could change it, the tree, the slider and drops are shut off.
+void TMainApplicationForm::SetScoringBusy(bool busy) {
+  if (busy) {
+    disabledWhileScoring_.clear();
+    for (const auto& [name, action] : commands_)
+      if (action->isEnabled() && !StaysEnabledWhileScoring(name)) {
+        action->setEnabled(false);
+        disabledWhileScoring_.push_back(action);
+      }
+    for (QWidget* w : {static_cast<QWidget*>(tree_), static_cast<QWidget*>(ThresholdBar())})
+      if (w->isEnabled()) {
+        w->setEnabled(false);
+        disabledWhileScoring_.push_back(w);
+      }
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    for (QObject* o : disabledWhileScoring_) {
+      if (auto* action = qobject_cast<QAction*>(o)) action->setEnabled(true);
+      if (auto* widget = qobject_cast<QWidget*>(o)) widget->setEnabled(true);
+    }
+    disabledWhileScoring_.clear();
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 QAction* TMainApplicationForm::Command(const std::string& name) const {
   auto it = commands_.find(name);
   return it == commands_.end() ? nullptr : it->second;
+}
+
+QSlider* TMainApplicationForm::ThresholdBar() const {
+  return fieldOfView_->ThresholdBar();
+}
+
+QLabel* TMainApplicationForm::ThresholdIndicator() const {
+  return fieldOfView_->ThresholdIndicator();
+}
+
+const TBitmap& TMainApplicationForm::DisplayBitmap() const {
+  return fieldOfView_->DisplayBitmap();
 }
 
 std::string TMainApplicationForm::StatusText() const {
@@ -443,9 +779,8 @@ void TMainApplicationForm::resizeEvent(QResizeEvent* e) {
   if (progressPanel_ == nullptr || centralWidget() == nullptr) return;
   LogMessage("entering " + kForm + "FormResize()...");
   const QSize client = centralWidget()->size();
-  progressPanel_->move((client.width() - progressPanel_->width()) >> 1,
-                       (client.height() - progressPanel_->height()) >> 1);
-  ShowDisplay();
+  progressPanel_->Centre(client);
+  fieldOfView_->Redraw();
   LogMessage("exiting  " + kForm + "FormResize()...");
 }
 
@@ -454,34 +789,15 @@ void TMainApplicationForm::wheelEvent(QWheelEvent* e) {
   const bool first =
       node != nullptr && (node->parent() == nullptr || node->parent()->indexOfChild(node) == 0);
   const int delta = e->angleDelta().y();
-  if (image_ != nullptr && !first && delta != 0)
-    thresholdBar_->setValue(std::clamp(thresholdBar_->value() + (delta > 0 ? -1 : 1), 0, 255));
+  QSlider* bar = ThresholdBar();
+  if (workspace_.Image() != nullptr && !first && delta != 0 && bar->isEnabled())
+    bar->setValue(std::clamp(bar->value() + (delta > 0 ? -1 : 1), 0, 255));
   e->ignore();
-}
-
-bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
-  LogMessage("entering " + kForm + "LoadImageIntoWorkspace(" + path + ")...");
-  ShowStatusText("Loading image data from " + path);
-  TBitmap decoded;
-  std::string reason;
-  std::unique_ptr<BitmapImageClass> image = LoadFieldImage(path, &decoded, &reason);
-  const bool ok = image != nullptr;
-  if (!ok) ShowStatusText("Cannot read the image " + path + ": " + reason);
-  if (ok) {
-    image_ = std::move(image);
-    TBitmap_SetDimensions(&display_, image_->Bitmap.bmWidth, image_->Bitmap.bmHeight,
-                          ToolkitPixelFormat::k24Bit);
-    std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
-    ApplyDisplayColors();
-  }
-  LogMessage("exiting  " + kForm + "LoadImageIntoWorkspace(" + (ok ? "" : "FAILURE") + ")...");
-  return ok;
 }
 
 void TMainApplicationForm::ApplyDisplayColors() {
   const std::uint32_t hue = preferences_ != nullptr ? preferences_->SingleHueColour() : kWhite;
-  ::ApplyDisplayColors(image_.get(), &display_, FullSpectrum(), thresholdBar_->value(), hue);
-  ShowDisplay();
+  fieldOfView_->ApplyDisplayColors(FullSpectrum(), hue);
 }
 
 void TMainApplicationForm::CreatePreferences() {
@@ -501,8 +817,9 @@ void TMainApplicationForm::PreferencesMenuItemClick() {
 
 void TMainApplicationForm::OverviewMenuItemClick() {
   LogMessage("entering " + kForm + "OverviewMenuItemClick()...");
-  AnsiString_ShellExecute("open", DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"),
-                          "", "", 1, false);
+  AnsiString_ShellExecute("open",
+                          DocumentPath(FileNameOf(RemoveExtension(ExecutablePath())) + ".html"), "",
+                          "", 1, false);
   LogMessage("exiting  " + kForm + "OverviewMenuItemClick()...");
 }
 
@@ -523,22 +840,14 @@ void TMainApplicationForm::AboutMenuItemClick() {
   LogMessage("exiting  " + kForm + "AboutMenuItemClick()...");
 }
 
-void TMainApplicationForm::ShowDisplay() {
-  if (fieldOfView_ == nullptr || display_.image.isNull()) return;
-  fieldOfView_->setPixmap(
-      QPixmap::fromImage(display_.image)
-          .scaled(fieldOfView_->size(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
-}
-
 void TMainApplicationForm::ThresholdBarChange(int position) {
   ApplyDisplayColors();
-  thresholdIndicator_->setText(Q(ThresholdIndicatorText(position)));
   if (settings_) settings_->WriteInteger("main", "ThresholdBar", position);
 }
 
 void TMainApplicationForm::Rotate180Click() {
-  if (image_ == nullptr) return;
-  Rotate180(*image_);
+  if (workspace_.Image() == nullptr) return;
+  Rotate180(*workspace_.MarkableImage());
   ApplyDisplayColors();
 }
 
@@ -567,13 +876,49 @@ void TMainApplicationForm::FullSpectrumMenuItemClick() {
 void TMainApplicationForm::ManualScoringButtonClick(bool writeSetting) {
   Command("ManualScoringButton")->setChecked(true);
   Command("ThresholdScoringButton")->setChecked(false);
-  fieldOfView_->setCursor(Qt::CrossCursor);
+  fieldOfView_->DisplayImage()->setCursor(Qt::CrossCursor);
   if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 0);
 }
 
 void TMainApplicationForm::ThresholdScoringButtonClick(bool writeSetting) {
   Command("ManualScoringButton")->setChecked(false);
   Command("ThresholdScoringButton")->setChecked(true);
-  fieldOfView_->setCursor(Qt::PointingHandCursor);
+  fieldOfView_->DisplayImage()->setCursor(Qt::PointingHandCursor);
   if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 1);
+}
+
+void TMainApplicationForm::closeEvent(QCloseEvent* e) {
+  // Images in progress finish; no further one starts.
+  if (Scoring()) {
+    runner_->Cancel();
+    WaitForScoring();
+  }
+  QMainWindow::closeEvent(e);
+}
+
+namespace {
+
+// The one local path of a drag: a folder, or a file the window opens.
+std::string DroppedPath(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls() || data->urls().isEmpty()) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const std::string path = url.toLocalFile().toStdString();
+  return IsFolder(path) || IsFieldImageName(path) ? path : std::string();
+}
+
+}  // namespace
+
+void TMainApplicationForm::dragEnterEvent(QDragEnterEvent* e) {
+  if (!Scoring() && !DroppedPath(e->mimeData()).empty()) e->acceptProposedAction();
+}
+
+void TMainApplicationForm::dropEvent(QDropEvent* e) {
+  const std::string path = DroppedPath(e->mimeData());
+  if (Scoring() || path.empty()) return;
+  e->acceptProposedAction();
+  if (IsFolder(path))
+    OpenFolder(path);
+  else
+    OpenFile(path);
 }

@@ -7,38 +7,63 @@
 #include <vector>
 
 #include "BitmapImage.h"
-#include "CometRecords.h"
 #include "IniFile.h"
+#include "PathChooser.h"
+#include "ScoringWorkspace.h"
 #include "ToolkitPictures.h"
 
+class FieldOfViewView;
+class ImageBrowser;
+class ProgressPanelWidget;
 class QAction;
 class QFrame;
 class QLabel;
-class QProgressBar;
 class QSlider;
-class QTreeWidget;
-class QTreeWidgetItem;
+class ScoringRunner;
 class TPreferencesForm;
 
-// The main window: the directory tree, the tool bar, the cutoff slider, the
-// field-of-view display and the review area, with every command of the
-// menus and tool bar. Commands whose work is not built yet do nothing.
+// The main window: the directory tree, the tool bar, the field of view and
+// the review area, with every command of the menus and tool bar. It owns
+// the one scoring workspace and connects the views that show it.
 class TMainApplicationForm : public QMainWindow {
   Q_OBJECT
 
  public:
+  // Who ran a command: its menu item or tool button (which ask the user
+  // first), the hidden auto-segmentation controls, the tree, or the window
+  // itself (start-up, refresh).
+  enum class Sender { kCommand, kAutoSegmentation, kTree, kOther };
+
   TMainApplicationForm(const std::vector<std::string>& arguments, QWidget* parent = nullptr);
   ~TMainApplicationForm() override;
 
   // The window's start: settings restored, command line applied.
   void FormCreate(const std::vector<std::string>& arguments);
 
-  // Loads one image file into the display and the workspace image.
+  // Opening and browsing.
+  void OpenFileMenuItemClick(Sender sender);
+  void OpenFolderMenuItemClick(Sender sender);
+  // "Open File" / "Open Folder" with the path already chosen (dropped).
+  void OpenFile(const std::string& path);
+  void OpenFolder(const std::string& folder);
+  void DirTreeViewChange(Sender sender);
+  void DirTreeViewClick();
+  // Loads one image file into the workspace and the display.
   bool LoadImageIntoWorkspace(const std::string& path);
+  void FillWellGUI(const std::string& dataSetPath);
+  void DataPointsLabelClick();
+
+  // Scoring with the slider's cutoff: the selected image, or every image
+  // when the folder node is selected. Runs off the interface thread.
+  void ScoreUsingCutoffMenuItemClick(Sender sender);
+  bool Scoring() const;
+  // Waits (handling events) until a scoring run has ended.
+  void WaitForScoring();
 
   // The preferences dialog, made after the window as at start-up.
   void CreatePreferences();
   TPreferencesForm* Preferences() const { return preferences_; }
+  void SetPathChooser(PathChooser chooser) { chooser_ = std::move(chooser); }
 
   void ShowStatusText(const std::string& text);
   void PreferencesMenuItemClick();
@@ -49,12 +74,14 @@ class TMainApplicationForm : public QMainWindow {
 
   // Command and control look-ups by their names (for tests and scripts).
   QAction* Command(const std::string& name) const;
-  QSlider* ThresholdBar() const { return thresholdBar_; }
-  QLabel* ThresholdIndicator() const { return thresholdIndicator_; }
-  QTreeWidget* DirTreeView() const { return tree_; }
-  QFrame* ProgressPanel() const { return progressPanel_; }
-  const BitmapImageClass* CurrentImage() const { return image_.get(); }
-  const TBitmap& DisplayBitmap() const { return display_; }
+  QSlider* ThresholdBar() const;
+  QLabel* ThresholdIndicator() const;
+  ImageBrowser* DirTreeView() const { return tree_; }
+  ProgressPanelWidget* ProgressPanel() const { return progressPanel_; }
+  ScoringRunner* Runner() const { return runner_; }
+  const ScoringWorkspace& Workspace() const { return workspace_; }
+  const BitmapImageClass* CurrentImage() const { return workspace_.Image(); }
+  const TBitmap& DisplayBitmap() const;
   std::string StatusText() const;
   bool FullSpectrum() const;
   bool OneClickScoring() const;
@@ -63,6 +90,9 @@ class TMainApplicationForm : public QMainWindow {
   bool event(QEvent* e) override;
   void resizeEvent(QResizeEvent* e) override;
   void wheelEvent(QWheelEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
+  void dragEnterEvent(QDragEnterEvent* e) override;
+  void dropEvent(QDropEvent* e) override;
 
  private:
   void BuildCommands();
@@ -73,28 +103,43 @@ class TMainApplicationForm : public QMainWindow {
   QAction* AddButton(const std::string& name, const QString& caption, const QString& hint,
                      bool toggle, bool shown);
   void ApplyCommandLine(const std::vector<std::string>& arguments);
+  void ListFolder(const std::string& folder, bool selectRoot);
+  void ShowFileAlone(const std::string& path);
+  void LoadSelectedImage();
+  void ClearReviewPictures();
+  void ScoreSelectedImage(Sender sender);
+  void ScoreFolderImages(Sender sender);
+  void ScoringFinished();
+  void SetScoringBusy(bool busy);
   void ThresholdBarChange(int position);
   void Rotate180Click();
   void SingleHueMenuItemClick();
   void FullSpectrumMenuItemClick();
   void ManualScoringButtonClick(bool writeSetting);
   void ThresholdScoringButtonClick(bool writeSetting);
-  void ShowDisplay();
 
+  ScoringWorkspace workspace_;
   std::unique_ptr<IniFile> settings_;
   TPreferencesForm* preferences_ = nullptr;
-  std::unique_ptr<BitmapImageClass> image_;
-  TBitmap display_;
-  WellRecord well_;
-  std::string dataSetPath_;
+  PathChooser chooser_;
+  std::string fileName_;    // the file dialog's current file name
+  std::string folderName_;  // the folder dialog's current folder
   std::string statusText_;
   int rectangle_[4] = {-1, -1, -1, -1};
 
+  // The scoring run in progress: what it scores and what to do after it.
+  struct Run {
+    bool folder = false;
+    std::string name;  // the node's text
+  } run_;
+  std::vector<QObject*> disabledWhileScoring_;
+
   std::map<std::string, QAction*> commands_;
-  QTreeWidget* tree_ = nullptr;
-  QSlider* thresholdBar_ = nullptr;
-  QLabel* thresholdIndicator_ = nullptr;
-  QLabel* fieldOfView_ = nullptr;
-  QFrame* progressPanel_ = nullptr;
+  ImageBrowser* tree_ = nullptr;
+  FieldOfViewView* fieldOfView_ = nullptr;
+  ProgressPanelWidget* progressPanel_ = nullptr;
+  ScoringRunner* runner_ = nullptr;
   QFrame* filterPanel_ = nullptr;
+  QLabel* dataPointsLabel_ = nullptr;
+  QLabel* histogramImage_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "QtMessageBoxProvider.h"
 
 #include <QMessageBox>
+#include <memory>
 
 namespace {
 
@@ -14,15 +15,26 @@ QMessageBox* MakeBox(QMessageBox::Icon icon, const std::string& text, const std:
   return box;
 }
 
+// The dialogs themselves; only ever run on the interface thread.
+class QtDialogBoxes : public MessageBoxProvider {
+ public:
+  void ShowError(const std::string& text, const std::string& caption) override {
+    std::unique_ptr<QMessageBox> box(
+        MakeBox(QMessageBox::Critical, text, caption, QMessageBox::Ok));
+    box->exec();
+  }
+  int AskYesNo(const std::string& text, const std::string& caption) override {
+    std::unique_ptr<QMessageBox> box(
+        MakeBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No));
+    return box->exec() == QMessageBox::Yes ? kIdYes : kIdNo;
+  }
+};
+
+QtDialogBoxes& Dialogs() {
+  static QtDialogBoxes dialogs;
+  return dialogs;
+}
+
 }  // namespace
 
-void QtMessageBoxProvider::ShowError(const std::string& text, const std::string& caption) {
-  std::unique_ptr<QMessageBox> box(MakeBox(QMessageBox::Critical, text, caption, QMessageBox::Ok));
-  box->exec();
-}
-
-int QtMessageBoxProvider::AskYesNo(const std::string& text, const std::string& caption) {
-  std::unique_ptr<QMessageBox> box(
-      MakeBox(QMessageBox::Question, text, caption, QMessageBox::Yes | QMessageBox::No));
-  return box->exec() == QMessageBox::Yes ? kIdYes : kIdNo;
-}
+QtMessageBoxProvider::QtMessageBoxProvider() : InterfaceThreadBoxes(Dialogs()) {}

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "MessageBox.h"
+#include "InterfaceThreadBoxes.h"
 
 // The system's message boxes as modal, top-most Qt dialogs: the error icon
-// with OK, the question icon with Yes and No.
-class QtMessageBoxProvider : public MessageBoxProvider {
+// with OK, the question icon with Yes and No. Boxes asked for from a worker
+// thread are shown on the interface thread.
+class QtMessageBoxProvider : public InterfaceThreadBoxes {
  public:
-  void ShowError(const std::string& text, const std::string& caption) override;
-  int AskYesNo(const std::string& text, const std::string& caption) override;
+  QtMessageBoxProvider();
 };

@@ -9,6 +9,7 @@
 
 #include "AppPaths.h"
 #include "EventLog.h"
+#include "ImageBrowser.h"
 #include "MainWindow.h"
 
 namespace {

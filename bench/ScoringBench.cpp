@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "BenchFields.h"
 #include "CometDatabase.h"
 #include "DataSets.h"
 #include "FieldImageLoader.h"
@@ -19,24 +20,14 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kImages = 8;
+using bench_fields::kImages;
 
 const std::string& FieldFolder() {
-  static const std::string folder = [] {
-    const std::string f = "/tmp/strandex-bench-fields";
-    fs::remove_all(f);
-    fs::create_directories(f);
-    for (int i = 0; i < kImages; ++i) {
-      SyntheticField field = MakeSyntheticField(1280, 960, 500 + i);
-      SaveRasterAsPng(*field.image, f + "/field_" + std::to_string(i) + ".png");
-    }
-    return f;
-  }();
-  return folder;
+  return bench_fields::FieldFolder("/tmp/strandex-bench-fields");
 }
 
 void ClearResults() {
-  for (const auto& image : ListFolderImages(FieldFolder())) fs::remove_all(ResultFolderOf(image));
+  bench_fields::ClearResults(FieldFolder());
 }
 
 void BM_ScoreOneImage(benchmark::State& state) {

@@ -28,7 +28,7 @@ app=$repo/build/app/strandex
 # missing. The review rows below wait for the window to show the data set of
 # the selected image (its histogram and comet grid); uncomment them then.
 PICTURES="
-docs/main-window.png             | window                  | 0   | ThresholdBar=0
+docs/main-window.png             | window                  | 0   | ThresholdBar=40,FullSpectrumButton=1
 app/manual/main-window.png       | window                  | 900 | ThresholdBar=40
 app/manual/toolbar.png           | ToolBar                 | 0   |
 app/manual/field-single-hue.png  | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=0

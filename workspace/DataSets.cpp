@@ -60,10 +60,15 @@ void BuildFolderSummary(const std::string& folder, WellRecord& well,
                         const std::function<void(int, int)>& progress,
                         std::vector<std::string>* notes) {
   LogMessage("entering BuildFolderSummary(" + folder + ")...");
-  const std::string root = AsFolder(folder);
+  BuildImagesSummary(ListFolderImages(AsFolder(folder)), well, progress, notes);
+  LogMessage("exiting  BuildFolderSummary(" + std::to_string(well.CometCount) + ")...");
+}
+
+void BuildImagesSummary(const std::vector<std::string>& images, WellRecord& well,
+                        const std::function<void(int, int)>& progress,
+                        std::vector<std::string>* notes) {
   well.Comets.reset();
   MakeFreshDataSet(well, "");
-  const std::vector<std::string> images = ListFolderImages(root);
   auto note = [&](const std::string& text) {
     LogMessage("ERROR: " + text + "!!!");
     if (notes != nullptr) notes->push_back(text);
@@ -92,5 +97,4 @@ void BuildFolderSummary(const std::string& folder, WellRecord& well,
     if (progress) progress(++done, static_cast<int>(images.size()));
   }
   Zelcor_ComputeWellStatistics(well);
-  LogMessage("exiting  BuildFolderSummary(" + std::to_string(well.CometCount) + ")...");
 }

@@ -32,3 +32,7 @@ std::string ForeignResultsText(const std::string& imagePath, const std::string& 
 void BuildFolderSummary(const std::string& folder, WellRecord& well,
                         const std::function<void(int done, int total)>& progress = {},
                         std::vector<std::string>* notes = nullptr);
+// The same over a list of image paths, in their order.
+void BuildImagesSummary(const std::vector<std::string>& images, WellRecord& well,
+                        const std::function<void(int done, int total)>& progress = {},
+                        std::vector<std::string>* notes = nullptr);

@@ -74,22 +74,42 @@ std::string NextThumbnailName(const std::string& folder, std::string& last) {
 }
 
 bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
-  LogMessage("entering " + kForm + "OpenFileMenuItemClick()...");
+  LogMessage("entering ScoringWorkspace::SelectImage(" + imagePath + ")...");
+  const bool ok = LoadImage(imagePath);
+  if (ok) LoadDataSet();
+  LogMessage(std::string("exiting  ScoringWorkspace::SelectImage(") + (ok ? "SUCCESS" : "FAILURE") +
+             ")...");
+  return ok;
+}
+
+bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
   std::string reason;
   image_ = LoadFieldImage(imagePath, nullptr, &reason);
-  if (image_ == nullptr) {
-    message_ = "cannot read the image " + imagePath + ": " + reason;
-    well_.Comets.reset();
-    well_.CometCount = 0;
-    LogMessage("exiting  " + kForm + "OpenFileMenuItemClick(FAILURE)...");
-    return false;
-  }
-  LoadImageDataSet(imagePath, well_, &message_);
-  LogMessage("exiting  " + kForm + "OpenFileMenuItemClick()...");
-  return true;
+  if (image_ != nullptr) return true;
+  message_ = "cannot read the image " + imagePath + ": " + reason;
+  well_.Comets.reset();
+  well_.CometCount = 0;
+  return false;
+}
+
+bool ScoringWorkspace::LoadDataSet() {
+  std::string why;
+  const bool read = LoadImageDataSet(imagePath_, well_, &why);
+  if (!why.empty()) message_ = why;
+  return read;
+}
+
+void ScoringWorkspace::SelectSummary(const std::vector<std::string>& images,
+                                     const std::function<void(int, int)>& progress) {
+  message_.clear();
+  image_ = std::make_unique<BitmapImageClass>(640, 480, 8);
+  image_->SetAllPixelsToValue(0);
+  std::vector<std::string> notes;
+  BuildImagesSummary(images, well_, progress, &notes);
+  for (const std::string& note : notes) message_ += (message_.empty() ? "" : "; ") + note;
 }
 
 // Paths, the question about existing results, and their removal.
@@ -153,10 +173,10 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
   ++run.count;
 }
 
-// Writes the data set before and after its statistics, puts the new
+// Writes the data set before and after its statistics and puts the new
 // results in place of the old ones (which go to the trash) when all was
-// written, and reloads the image and its data set from disk. A run that
-// could not write everything leaves the old results as they were.
+// written. A run that could not write everything leaves the old results as
+// they were, on disk and in the workspace.
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
@@ -190,10 +210,12 @@ ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
     std::error_code ec;
     std::filesystem::remove_all(run.staging, ec);
   }
-  const std::string path = imagePath_;
-  const std::string keep = message_;
-  if (!SelectImage(path) && run.ok) run.ok = false;
-  if (message_.empty()) message_ = keep;
+  // The data set in memory follows what is on disk: on failure the old one.
+  if (!run.ok) {
+    const std::string keep = message_;
+    LoadDataSet();
+    message_ = keep;
+  }
   LogMessage("exiting  " + kForm + name + "(" + (run.ok ? "SUCCESS" : "FAILURE") + ")...");
   return run.ok ? ScoreOutcome::kScored : ScoreOutcome::kFailed;
 }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "BitmapImage.h"
 #include "CometRecords.h"
@@ -28,6 +29,19 @@ class ScoringWorkspace {
   // workspace then holds no image.
   bool SelectImage(const std::string& imagePath);
 
+  // The two steps of SelectImage. LoadImage leaves no image and no data set
+  // when it fails. LoadDataSet is true when the image's ".cdb" was read; a
+  // ".cdb" that exists but cannot be taken gives fresh values and says why
+  // in the message.
+  bool LoadImage(const std::string& imagePath);
+  bool LoadDataSet();
+
+  // The summary of a set of images (a folder's): their comets in one data
+  // set (see BuildFolderSummary), shown over a black 640 x 480 image. The
+  // image and data set paths keep what they held.
+  void SelectSummary(const std::vector<std::string>& images,
+                     const std::function<void(int, int)>& progress = {});
+
   // Scores the selected image at a grey cutoff (pixels at or above it are
   // comets), replacing its result folder.
   ScoreOutcome ScoreSelectedImageUsingCutoff(std::uint8_t cutoff, bool ask);
@@ -40,9 +54,11 @@ class ScoringWorkspace {
   const std::string& ImagePath() const { return imagePath_; }
   const std::string& DataSetPath() const { return dataSetPath_; }
   const BitmapImageClass* Image() const { return image_.get(); }
-  // The image as manual scoring marks it (in memory only).
+  // The image as the display recolours or turns it and manual scoring
+  // marks it (in memory only).
   BitmapImageClass* MarkableImage() { return image_.get(); }
   WellRecord& DataSet() { return well_; }
+  const WellRecord& DataSet() const { return well_; }
   const std::string& Message() const { return message_; }
 
   // Hears of each feature examined: (done, total).

@@ -14,6 +14,8 @@
 #include <filesystem>
 
 #include "AppPaths.h"
+#include "ImageBrowser.h"
+#include "ProgressPanelWidget.h"
 #include "TestSupport.h"
 #include "ToolkitWrappers.h"
 

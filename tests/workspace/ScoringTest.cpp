@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "CometMetrics.h"
+#include "FolderScoring.h"
 #include "ImagePaths.h"
 #include "ScoringWorkspace.h"
 #include "SyntheticField.h"
@@ -180,6 +181,22 @@ TEST(ThumbnailNamesTest, RepeatsGetSuffixes) {
   EXPECT_NE(first, second);
   EXPECT_EQ(first.size(), 16u);
   EXPECT_EQ(last, second);
+}
+
+TEST_F(ScoringTest, TheWorkspaceWritesNoHandlerOfTheWindow) {
+  const std::string path = SaveBmp(Squares(200, 150, {{40, 40, 30, 20}}), "traced.bmp");
+  ScopedTraceLog log;
+  ScoreRequest request;
+  request.cutoff = 100;
+  EXPECT_EQ(ScoreImage(path, request, false).outcome, ScoreOutcome::kScored);
+  bool scored = false;
+  for (const std::string& m : log.Messages()) {
+    EXPECT_EQ(m.find("Click"), std::string::npos) << m;
+    EXPECT_EQ(m.find("DirTreeView"), std::string::npos) << m;
+    EXPECT_EQ(m.find("LoadImageIntoWorkspace"), std::string::npos) << m;
+    scored |= m == "exiting  TMainApplicationForm::ScoreSelectedImageUsingCutoff(SUCCESS)...";
+  }
+  EXPECT_TRUE(scored);
 }
 
 }  // namespace
