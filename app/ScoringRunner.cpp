@@ -68,6 +68,7 @@ void ScoringRunner::ScoreImages(const std::vector<std::string>& images,
   ScoreRequest r = request;
   r.cancel = &cancel_;
   r.onImageStart = [this](const std::string& image) {
+    if (onWorkerImageStart) onWorkerImageStart(image);
     emit ImageStarted(QString::fromStdString(image));
   };
   r.onFeature = [this](const std::string&, int done, int total) {

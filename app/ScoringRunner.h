@@ -3,6 +3,7 @@
 #include <QObject>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -30,6 +31,10 @@ class ScoringRunner : public QObject {
   void Cancel();
   // Waits for the run to end, handling the interface thread's events.
   void Wait();
+
+  // Runs on the worker thread as each image of ScoreImages starts, before
+  // it is scored; tests hold a run with it. Set it only between runs.
+  std::function<void(const std::string&)> onWorkerImageStart;
 
   bool Running() const { return running_; }
   bool Cancelled() const { return cancel_; }

@@ -2,7 +2,9 @@
 // questions, cancelling, errors and the border rule.
 #include <QProgressBar>
 #include <QPushButton>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "CometDatabase.h"
 #include "ImagePaths.h"
@@ -24,6 +26,17 @@ class WindowScoringTest : public WindowTest {
                                 home_.Path() + "/data' '" STRANDEX_CLI "' " + arguments +
                                 " >/dev/null 2>&1";
     return std::system(command.c_str());
+  }
+  // Holds every image of the next run at its start until the run is
+  // cancelled, so exactly the images of the jobs in flight get scored,
+  // however slowly this machine runs the test.
+  static void HoldImagesUntilCancelled(TMainApplicationForm& window) {
+    ScoringRunner* runner = window.Runner();
+    runner->onWorkerImageStart = [runner](const std::string&) {
+      const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+      while (!runner->Cancelled() && std::chrono::steady_clock::now() < give_up)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    };
   }
   // Every file of every result folder below a folder, with its bytes.
   static std::map<std::string, std::string> Results(const std::string& folder) {
@@ -187,6 +200,7 @@ TEST_F(WindowScoringTest, CancelKeepsFinishedImagesAndLeavesTheOthersUntouched) 
 
   boxes_.ScriptAnswers({kIdYes});
   window->ThresholdBar()->setValue(40);
+  HoldImagesUntilCancelled(*window);
   window->Command("ScoreUsingCutoffButton")->trigger();
   ASSERT_TRUE(window->Scoring());
   window->ProgressPanel()->CancelButton()->click();
@@ -226,6 +240,7 @@ TEST_F(WindowScoringTest, ClosingTheWindowWhileScoringEndsWithWholeResults) {
   auto window = Start();
   window->OpenFolder(images_.Path());
   window->ThresholdBar()->setValue(40);
+  HoldImagesUntilCancelled(*window);
   window->Command("ScoreUsingCutoffButton")->trigger();
   ASSERT_TRUE(window->Scoring());
   window->close();  // the images in progress finish, no further one starts
