@@ -42,9 +42,12 @@ bool IsIntegerKernel(const Convolution& k) {
   return true;
 }
 
-// A filtered value as a byte: clamped to 0 .. 255, truncated.
+// A filtered value as a byte: clamped to 0 .. 255, truncated. Written as
+// two selects and a conversion, so that a row of them vectorises.
 inline std::uint8_t ToByte(float v) {
-  return v < 0 ? 0 : v > 255 ? 255 : static_cast<std::uint8_t>(v);
+  const float low = v < 0.0f ? 0.0f : v;
+  const float clamped = low > 255.0f ? 255.0f : low;
+  return static_cast<std::uint8_t>(static_cast<std::int32_t>(clamped));
 }
 
 // A tap of a convolution: its weight on one source column of a window or
@@ -202,14 +205,16 @@ class Convolver {
   }
 
   // The exact integer sum divided in single precision, clamped, truncated.
+  // The row length is read once: a byte store could otherwise change it,
+  // which keeps the loops from vectorising.
   template <typename Sum>
-  void Finish(const Sum* sums, std::uint8_t* out) const {
+  void Finish(const Sum* __restrict sums, std::uint8_t* __restrict out) const {
+    const std::size_t n = rowBytes_;
     if (k_.divide) {
       const float divisor = k_.divisor;
-      for (std::size_t i = 0; i < rowBytes_; ++i)
-        out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
+      for (std::size_t i = 0; i < n; ++i) out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
     } else {
-      for (std::size_t i = 0; i < rowBytes_; ++i)
+      for (std::size_t i = 0; i < n; ++i)
         out[i] = static_cast<std::uint8_t>(std::min<std::int32_t>(sums[i], 255));
     }
   }
