@@ -1,8 +1,10 @@
 // Cleaning the two-level raster and looking its features up.
+#include <algorithm>
 #include <string>
 
 #include "BinaryImage.h"
 #include "EventLog.h"
+#include "PixelAccess.h"
 
 namespace {
 
@@ -97,8 +99,22 @@ void BinaryImageClass::ColorFeature(std::int32_t index, std::uint32_t colour) {
              std::to_string(colour) + ")...");
   EnsureFeatures();
   if (index >= 0 && index < numFeatures) {
-    for (const Chord& c : (*features)[static_cast<std::size_t>(index)].chords)
-      for (int x = c.colStart; x <= c.colEnd; ++x) image.DrawPoint(x, c.row, colour);
+    const std::vector<Chord>& chords = (*features)[static_cast<std::size_t>(index)].chords;
+    if (EventLogEnabled() || image.IsEmpty()) {
+      // Traced, the points are drawn one by one as the trace shows them.
+      for (const Chord& c : chords)
+        for (int x = c.colStart; x <= c.colEnd; ++x) image.DrawPoint(x, c.row, colour);
+    } else {
+      // The same points: each run's pixels inside the image.
+      const int width = image.Bitmap.bmWidth, height = image.Bitmap.bmHeight;
+      for (const Chord& c : chords) {
+        if (c.row < 0 || c.row >= height) continue;
+        std::uint8_t* row = image.GetScanLine(c.row);
+        const int last = std::min<int>(c.colEnd, width - 1);
+        for (int x = std::max<int>(c.colStart, 0); x <= last; ++x)
+          pixel::Set(row, image.BytesPerPixel, x, colour);
+      }
+    }
   }
   LogMessage("exiting  " + kClass + "ColorFeature()...");
 }

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 #include "BinaryImage.h"
 #include "FeatureTestUtil.h"
 #include "TestSupport.h"
@@ -106,6 +109,34 @@ TEST(QueriesTest, ColouringPaintsTheFeaturesRuns) {
   EXPECT_EQ(binary.numFeatures, 1);  // the list stays until recomputed
   binary.ColorFeature(5, 0);         // no such feature: nothing
   EXPECT_EQ(binary.ComputeFeatures(), 0);
+}
+
+// Untraced, the runs are painted straight into the rows; traced, point by
+// point as the trace shows it: the pixels are the same.
+TEST(QueriesTest, ColouringAlikeTracedOrNot) {
+  std::mt19937 random(11);
+  BitmapImageClass noise(53, 31, 8);
+  for (int r = 0; r < 31; ++r)
+    for (int x = 0; x < 53; ++x) noise.GetScanLine(r)[x] = random() % 3 == 0 ? 255 : 0;
+  for (const std::uint32_t colour : {0xFFFFFFu, 0x3366CCu, 0u}) {
+    BinaryImageClass traced(noise), untraced(noise);
+    ASSERT_GT(untraced.ComputeFeatures(), 3);
+    for (std::int32_t i = 0; i < untraced.numFeatures; i += 2) untraced.ColorFeature(i, colour);
+    {
+      ScopedTraceLog log;
+      traced.ComputeFeatures();
+      for (std::int32_t i = 0; i < traced.numFeatures; i += 2) traced.ColorFeature(i, colour);
+      const auto lines = log.Messages();
+      EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                             [](const std::string& l) {
+                               return l.starts_with("entering BitmapImageClass::DrawPoint(");
+                             }),
+                lines.end());
+    }
+    for (int r = 0; r < 31; ++r)
+      ASSERT_EQ(std::memcmp(traced.image.GetScanLine(r), untraced.image.GetScanLine(r), 53), 0)
+          << "colour " << colour << " row " << r;
+  }
 }
 
 }  // namespace
