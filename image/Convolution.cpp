@@ -141,8 +141,7 @@ class Convolver {
   // is then applied once to a sum of sources; the integer sum is the same.
   void PlanTaps() {
     folds_ = 0;
-    // Small kernels gain less from folding than the folding costs.
-    bool rows = k_.radius >= 3, columns = k_.radius >= 3;
+    bool rows = true, columns = true;
     for (int o = 0; o < q_; ++o)
       for (int c = 0; c < q_; ++c) {
         const float w = k_.weights[o * q_ + c];
