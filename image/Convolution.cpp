@@ -61,8 +61,8 @@ struct Tap {
 
 // One tap over a row: part += weight x source (or the pair's sum).
 template <typename Source>
-inline void AddTap(std::uint16_t* __restrict part, const Source* __restrict row, const Tap& tap,
-                   std::size_t n) {
+inline void AddTapTo(std::uint16_t* __restrict part, const Source* __restrict row, const Tap& tap,
+                     std::size_t n) {
   const Source* a = row + tap.shift;
   const Source* b = row + tap.shift2;
   const std::uint16_t w = tap.weight;
@@ -71,6 +71,20 @@ inline void AddTap(std::uint16_t* __restrict part, const Source* __restrict row,
       part[i] = static_cast<std::uint16_t>(part[i] + w * (a[i] + b[i]));
   else
     for (std::size_t i = 0; i < n; ++i) part[i] = static_cast<std::uint16_t>(part[i] + w * a[i]);
+}
+
+// The same for window rows and folded rows, built also for processors with
+// 32-byte vectors and chosen when the program starts: integer sums, so the
+// result does not depend on the vector width.
+__attribute__((target_clones("avx2", "default"))) void AddTap(std::uint16_t* __restrict part,
+                                                               const std::uint8_t* row,
+                                                               const Tap& tap, std::size_t n) {
+  AddTapTo(part, row, tap, n);
+}
+__attribute__((target_clones("avx2", "default"))) void AddTap(std::uint16_t* __restrict part,
+                                                               const std::uint16_t* row,
+                                                               const Tap& tap, std::size_t n) {
+  AddTapTo(part, row, tap, n);
 }
 
 class Convolver {
