@@ -5,6 +5,7 @@
 
 #include "EventLog.h"
 #include "ToolkitWrappers.h"
+#include "WorkspaceRaster.h"
 
 namespace {
 
@@ -63,14 +64,12 @@ std::unique_ptr<BitmapImageClass> LoadFieldImage(const std::string& path, TBitma
   if (bitmap == nullptr) {
     why = "out of memory";
   } else if (Decode(path, bitmap.get(), why)) {
-    image = std::make_unique<BitmapImageClass>(*bitmap);
+    image = WorkspaceRasterOf(*bitmap);
     if (image->IsEmpty()) {
       why = "its pixels could not be converted";
       LogMessage("ERROR: " + path + " could not be made into a raster image!!!");
       image.reset();
     } else {
-      image->Grayscale();
-      image->SetBitsPerPixel(8);
       if (display != nullptr) {
         display->image = std::move(bitmap->image);
         display->format = bitmap->format;

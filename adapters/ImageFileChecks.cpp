@@ -149,20 +149,27 @@ std::vector<std::uint64_t> RowSizes(std::uint64_t width, std::uint64_t height,
   return rows;
 }
 
-// Unpacks the image data and checks that it holds every row, each with a
-// known filter type.
-std::optional<std::string> CheckImageData(const std::string& packed,
+// Unpacks the image data, the parts one after the other as one stream, and
+// checks that it holds every row, each with a known filter type.
+std::optional<std::string> CheckImageData(const std::vector<Bytes>& packed,
                                           const std::vector<std::uint64_t>& rows) {
   z_stream z{};
   if (inflateInit(&z) != Z_OK) return "its image data cannot be unpacked (out of memory)";
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed.data()));
-  z.avail_in = static_cast<uInt>(packed.size());
+  std::size_t part = 0;
+  auto feed = [&] {
+    while (z.avail_in == 0 && part < packed.size()) {
+      z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(packed[part].data()));
+      z.avail_in = static_cast<uInt>(packed[part].size());
+      ++part;
+    }
+  };
   std::array<unsigned char, 65536> out;
   std::size_t group = 0;
   std::uint64_t rowsLeft = rows.empty() ? 0 : rows[1], inRow = 0;  // bytes left in this row
   std::optional<std::string> problem;
   int status = Z_OK;
   while (!problem && group < rows.size()) {
+    feed();
     z.next_out = out.data();
     z.avail_out = static_cast<uInt>(out.size());
     status = inflate(&z, Z_NO_FLUSH);
@@ -181,7 +188,7 @@ std::optional<std::string> CheckImageData(const std::string& packed,
       if (inRow == 0 && --rowsLeft == 0 && (group += 2) < rows.size()) rowsLeft = rows[group + 1];
     }
     if (status == Z_STREAM_END || (status != Z_OK && status != Z_BUF_ERROR)) break;
-    if (status == Z_BUF_ERROR && z.avail_in == 0) break;
+    if (status == Z_BUF_ERROR && z.avail_in == 0 && part == packed.size()) break;
   }
   inflateEnd(&z);
   if (problem) return problem;
@@ -206,7 +213,8 @@ std::optional<std::string> CheckPng(Bytes b, std::uint64_t limit) {
   std::size_t pos = 8;
   bool header = false, palette = false;
   std::uint32_t width = 0, height = 0, depth = 0, colourType = 0, interlace = 0;
-  std::string packed;
+  std::vector<Bytes> packed;  // the image data chunks' contents, in order
+  bool anyData = false;
   while (true) {
     if (b.size() - pos < 12) return CutOff(b);
     const std::uint64_t length = BE32(b, pos);
@@ -241,14 +249,15 @@ std::optional<std::string> CheckPng(Bytes b, std::uint64_t limit) {
       palette = true;
     } else if (type == "IDAT") {
       if (colourType == 3 && !palette) return "damaged (its palette is missing)";
-      packed.append(data);
+      packed.push_back(data);
+      anyData |= !data.empty();
     } else if (type != "IEND" && std::isupper(static_cast<unsigned char>(type[0]))) {
       return "damaged (it holds the unknown essential chunk " + std::string(type) + ")";
     }
     pos += 12 + length;
     if (type == "IEND") break;
   }
-  if (packed.empty()) return "damaged (it holds no image data)";
+  if (!anyData) return "damaged (it holds no image data)";
   static const int kChannels[7] = {1, 0, 3, 1, 2, 0, 4};
   return CheckImageData(
       packed,
@@ -327,17 +336,14 @@ std::optional<std::string> CheckImageFile(std::string_view bytes, ImageFileKind 
   }
 }
 
+// zlib's CRC-32 is the one of PNG chunks, and works on several bytes at a
+// time; lengths beyond its 32-bit count are fed in parts.
 std::uint32_t Crc32(std::string_view bytes) {
-  static const auto table = [] {
-    std::array<std::uint32_t, 256> t{};
-    for (std::uint32_t n = 0; n < 256; ++n) {
-      std::uint32_t c = n;
-      for (int k = 0; k < 8; ++k) c = (c & 1) ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-      t[n] = c;
-    }
-    return t;
-  }();
-  std::uint32_t crc = 0xFFFFFFFFu;
-  for (char c : bytes) crc = table[(crc ^ static_cast<unsigned char>(c)) & 0xFF] ^ (crc >> 8);
-  return crc ^ 0xFFFFFFFFu;
+  uLong crc = crc32(0L, Z_NULL, 0);
+  while (!bytes.empty()) {
+    const auto part = static_cast<uInt>(std::min<std::size_t>(bytes.size(), 1u << 30));
+    crc = crc32(crc, reinterpret_cast<const Bytef*>(bytes.data()), part);
+    bytes.remove_prefix(part);
+  }
+  return static_cast<std::uint32_t>(crc);
 }

@@ -67,25 +67,13 @@ class GrowingRegions {
     if (offsetSum <= kExactSum)
       return static_cast<std::int32_t>(
           CentroidFromSum(left_[root], static_cast<float>(offsetSum), size_[root]));
-    FeatureRecord f;
-    f.left = static_cast<std::int16_t>(left_[root]);
-    f.right = static_cast<std::int16_t>(right_[root]);
-    f.top = static_cast<std::int16_t>(top_[root]);
-    f.bottom = static_cast<std::int16_t>(bottom_[root]);
-    for (std::int32_t y = top_[root]; y <= bottom_[root]; ++y) {
-      std::int32_t runStart = -1;
-      for (std::int32_t x = left_[root]; x <= right_[root] + 1; ++x) {
-        const std::int32_t p = y * width_ + x;
-        const bool inside = x <= right_[root] && Added(p) && Find(p) == root;
-        if (inside && runStart < 0) runStart = x;
-        if (!inside && runStart >= 0) {
-          f.chords.push_back({0, static_cast<std::int16_t>(y), static_cast<std::int16_t>(runStart),
-                              static_cast<std::int16_t>(x - 1)});
-          runStart = -1;
-        }
-      }
-    }
-    MeasureFeature(f);
+    const FeatureRecord f =
+        FeatureInBox(static_cast<std::int16_t>(left_[root]), static_cast<std::int16_t>(top_[root]),
+                     static_cast<std::int16_t>(right_[root]),
+                     static_cast<std::int16_t>(bottom_[root]), [&](std::int32_t x, std::int32_t y) {
+                       const std::int32_t p = y * width_ + x;
+                       return Added(p) && Find(p) == root;
+                     });
     return static_cast<std::int32_t>(f.centroidX);
   }
 

@@ -82,8 +82,6 @@ std::int32_t BinaryImageClass::ComputeFeatures() {
         f.top = static_cast<std::int16_t>(e.top);
         f.right = static_cast<std::int16_t>(e.right);
         f.bottom = static_cast<std::int16_t>(e.bottom);
-        f.numChords = e.count;
-        f.numBoundaryPoints = 2u * static_cast<std::uint32_t>(e.count);
         f.chords.reserve(static_cast<std::size_t>(e.count));
         found.push_back(std::move(f));
       }
@@ -92,13 +90,7 @@ std::int32_t BinaryImageClass::ComputeFeatures() {
         if (index >= 0)
           found[index].chords.push_back({0, runs[i].row, runs[i].colStart, runs[i].colEnd});
       }
-      for (FeatureRecord& f : found) {
-        f.boundaryPoints.reserve(f.numBoundaryPoints);
-        for (const Chord& c : f.chords) f.boundaryPoints.push_back({c.colStart, c.row});
-        for (auto c = f.chords.rbegin(); c != f.chords.rend(); ++c)
-          f.boundaryPoints.push_back({c->colEnd, c->row});
-        MeasureFeature(f);
-      }
+      for (FeatureRecord& f : found) FinishFeature(f);
     } catch (const std::bad_alloc&) {
       LogMessage("ERROR : unable to allocate enough memory for " +
                  std::to_string(static_cast<std::int64_t>((width + 1) / 2) * height) +

@@ -53,6 +53,36 @@ std::vector<std::uint32_t> MergeChordLabels(const std::vector<Chord>& runs);
 // Bounding box, moments, centroid and orientation of a feature from its runs.
 void MeasureFeature(FeatureRecord& feature);
 
+// Run and boundary-point counts, boundary points and measurements of a
+// feature whose box and runs (in scan order) are set.
+void FinishFeature(FeatureRecord& feature);
+
+// The feature made of the pixels of the box (inclusive) that inside(x, y)
+// accepts, cut into runs in scan order and finished; its ID is 0.
+template <typename Inside>
+FeatureRecord FeatureInBox(std::int16_t left, std::int16_t top, std::int16_t right,
+                           std::int16_t bottom, Inside inside) {
+  FeatureRecord f;
+  f.left = left;
+  f.top = top;
+  f.right = right;
+  f.bottom = bottom;
+  for (std::int32_t y = top; y <= bottom; ++y) {
+    std::int32_t runStart = -1;
+    for (std::int32_t x = left; x <= right + 1; ++x) {
+      const bool in = x <= right && inside(x, y);
+      if (in && runStart < 0) runStart = x;
+      if (!in && runStart >= 0) {
+        f.chords.push_back({0, static_cast<std::int16_t>(y), static_cast<std::int16_t>(runStart),
+                            static_cast<std::int16_t>(x - 1)});
+        runStart = -1;
+      }
+    }
+  }
+  FinishFeature(f);
+  return f;
+}
+
 // A centroid coordinate from the box edge, the single-precision sum of the
 // pixels' offsets from it and the area, as the measurement forms it.
 inline double CentroidFromSum(std::int32_t edge, float offsetSum, double area) {

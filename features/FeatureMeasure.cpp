@@ -71,3 +71,14 @@ void MeasureFeature(FeatureRecord& f) {
   f.aspectRatio = f.height == 0 ? 0.0 : static_cast<double>(f.width) / f.height;
   f.perimeter = f.caliperMin = f.caliperMax = 0;
 }
+
+void FinishFeature(FeatureRecord& f) {
+  f.numChords = static_cast<std::int32_t>(f.chords.size());
+  f.numBoundaryPoints = 2u * static_cast<std::uint32_t>(f.chords.size());
+  f.boundaryPoints.clear();
+  f.boundaryPoints.reserve(f.numBoundaryPoints);
+  for (const Chord& c : f.chords) f.boundaryPoints.push_back({c.colStart, c.row});
+  for (auto c = f.chords.rbegin(); c != f.chords.rend(); ++c)
+    f.boundaryPoints.push_back({c->colEnd, c->row});
+  MeasureFeature(f);
+}

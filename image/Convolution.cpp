@@ -42,9 +42,49 @@ bool IsIntegerKernel(const Convolution& k) {
   return true;
 }
 
-// A filtered value as a byte: clamped to 0 .. 255, truncated.
+// A filtered value as a byte: clamped to 0 .. 255, truncated. Written as
+// two selects and a conversion, so that a row of them vectorises.
 inline std::uint8_t ToByte(float v) {
-  return v < 0 ? 0 : v > 255 ? 255 : static_cast<std::uint8_t>(v);
+  const float low = v < 0.0f ? 0.0f : v;
+  const float clamped = low > 255.0f ? 255.0f : low;
+  return static_cast<std::uint8_t>(static_cast<std::int32_t>(clamped));
+}
+
+// A tap of a convolution: its weight on one source column of a window or
+// folded row, or on a pair of columns that share the weight.
+struct Tap {
+  int row;  // window row, or folded row when `folded`
+  std::size_t shift, shift2;
+  std::uint16_t weight;
+  bool folded, paired;
+};
+
+// One tap over a row: part += weight x source (or the pair's sum).
+template <typename Source>
+inline void AddTapTo(std::uint16_t* __restrict part, const Source* __restrict row, const Tap& tap,
+                     std::size_t n) {
+  const Source* a = row + tap.shift;
+  const Source* b = row + tap.shift2;
+  const std::uint16_t w = tap.weight;
+  if (tap.paired)
+    for (std::size_t i = 0; i < n; ++i)
+      part[i] = static_cast<std::uint16_t>(part[i] + w * (a[i] + b[i]));
+  else
+    for (std::size_t i = 0; i < n; ++i) part[i] = static_cast<std::uint16_t>(part[i] + w * a[i]);
+}
+
+// The same for window rows and folded rows, built also for processors with
+// 32-byte vectors and chosen when the program starts: integer sums, so the
+// result does not depend on the vector width.
+__attribute__((target_clones("avx2", "default"))) void AddTap(std::uint16_t* __restrict part,
+                                                               const std::uint8_t* row,
+                                                               const Tap& tap, std::size_t n) {
+  AddTapTo(part, row, tap, n);
+}
+__attribute__((target_clones("avx2", "default"))) void AddTap(std::uint16_t* __restrict part,
+                                                               const std::uint16_t* row,
+                                                               const Tap& tap, std::size_t n) {
+  AddTapTo(part, row, tap, n);
 }
 
 class Convolver {
@@ -75,10 +115,12 @@ class Convolver {
     for (int y = 0; y < height_; ++y) {
       Load(window_[q_ - 1], std::min(y + k_.radius, height_ - 1));
       std::uint8_t* out = image_.GetScanLine(y);
-      if (integer)
+      if (integer) {
+        FoldRows();
         IntegerRow(sums.data(), part.data(), out);
-      else
+      } else {
         FloatRow(accs.data(), out);
+      }
       std::rotate(window_.begin(), window_.begin() + 1, window_.end());
     }
   }
@@ -105,22 +147,51 @@ class Convolver {
   }
 
   // Integer kernels: the taps are summed in 16-bit groups small enough
-  // never to overflow (255 times a group's weights fits 16 bits), and the
-  // groups in 32 bits.
+  // never to overflow (the largest source value times each tap's weight,
+  // added over the group, fits 16 bits), and the groups in 32 bits. A kernel
+  // whose rows o and q-1-o are equal is applied to the sums of those two
+  // window rows (folded rows); one whose columns c and q-1-c are equal too
+  // takes the two source values of a pair of columns at once. Each weight
+  // is then applied once to a sum of sources; the integer sum is the same.
   void PlanTaps() {
-    int groupWeight = 0;
+    folds_ = 0;
+    bool rows = true, columns = true;
     for (int o = 0; o < q_; ++o)
       for (int c = 0; c < q_; ++c) {
+        const float w = k_.weights[o * q_ + c];
+        rows &= w == k_.weights[(q_ - 1 - o) * q_ + c];
+        columns &= w == k_.weights[o * q_ + (q_ - 1 - c)];
+      }
+    if (rows) {
+      folds_ = k_.radius;
+      folded_.assign(static_cast<std::size_t>(folds_) * padded_, 0);
+    }
+    int load = 0;
+    for (int o = 0; o < q_ - folds_; ++o)
+      for (int c = 0; c < (columns ? k_.radius + 1 : q_); ++c) {
         const auto w = static_cast<int>(k_.weights[o * q_ + c]);
         if (w == 0) continue;
-        if (taps_.empty() || groupWeight + w > 65535 / 255) {
+        const bool folded = o < folds_, paired = columns && c < k_.radius;
+        const int most = w * 255 * (folded ? 2 : 1) * (paired ? 2 : 1);
+        if (taps_.empty() || load + most > 65535) {
           groupStarts_.push_back(taps_.size());
-          groupWeight = 0;
+          load = 0;
         }
-        groupWeight += w;
-        taps_.push_back({o, Shift(c), static_cast<std::uint16_t>(w)});
+        load += most;
+        taps_.push_back({o, Shift(c), paired ? Shift(q_ - 1 - c) : Shift(c),
+                         static_cast<std::uint16_t>(w), folded, paired});
       }
     groupStarts_.push_back(taps_.size());
+  }
+
+  // Folded row o: window rows o and q-1-o added.
+  void FoldRows() {
+    for (int o = 0; o < folds_; ++o) {
+      const std::uint8_t* a = window_[o];
+      const std::uint8_t* b = window_[q_ - 1 - o];
+      std::uint16_t* f = folded_.data() + static_cast<std::size_t>(o) * padded_;
+      for (std::size_t i = 0; i < padded_; ++i) f[i] = static_cast<std::uint16_t>(a[i] + b[i]);
+    }
   }
 
   void IntegerRow(std::int32_t* sums, std::uint16_t* part, std::uint8_t* out) {
@@ -131,10 +202,11 @@ class Convolver {
     for (std::size_t g = 0; g < groups; ++g) {
       std::fill(part, part + n, 0);
       for (std::size_t t = groupStarts_[g]; t < groupStarts_[g + 1]; ++t) {
-        const std::uint8_t* src = window_[taps_[t].row] + taps_[t].shift;
-        const std::uint16_t w = taps_[t].weight;
-        for (std::size_t i = 0; i < n; ++i)
-          part[i] = static_cast<std::uint16_t>(part[i] + w * src[i]);
+        const Tap& tap = taps_[t];
+        if (tap.folded)
+          AddTap(part, folded_.data() + static_cast<std::size_t>(tap.row) * padded_, tap, n);
+        else
+          AddTap(part, window_[tap.row], tap, n);
       }
       if (groups > 1)
         for (std::size_t i = 0; i < n; ++i) sums[i] += part[i];
@@ -146,14 +218,16 @@ class Convolver {
   }
 
   // The exact integer sum divided in single precision, clamped, truncated.
+  // The row length is read once: a byte store could otherwise change it,
+  // which keeps the loops from vectorising.
   template <typename Sum>
-  void Finish(const Sum* sums, std::uint8_t* out) const {
+  void Finish(const Sum* __restrict sums, std::uint8_t* __restrict out) const {
+    const std::size_t n = rowBytes_;
     if (k_.divide) {
       const float divisor = k_.divisor;
-      for (std::size_t i = 0; i < rowBytes_; ++i)
-        out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
+      for (std::size_t i = 0; i < n; ++i) out[i] = ToByte(static_cast<float>(sums[i]) / divisor);
     } else {
-      for (std::size_t i = 0; i < rowBytes_; ++i)
+      for (std::size_t i = 0; i < n; ++i)
         out[i] = static_cast<std::uint8_t>(std::min<std::int32_t>(sums[i], 255));
     }
   }
@@ -174,12 +248,6 @@ class Convolver {
       out[n] = ToByte(k_.divide ? accs[n] / k_.divisor : accs[n]);
   }
 
-  struct Tap {
-    int row;
-    std::size_t shift;
-    std::uint16_t weight;
-  };
-
   BitmapImageClass& image_;
   Convolution k_;
   int q_, bytes_, width_, height_;
@@ -188,6 +256,8 @@ class Convolver {
   std::vector<std::uint8_t*> window_;
   std::vector<Tap> taps_;
   std::vector<std::size_t> groupStarts_;  // taps of group g: [start g, start g + 1)
+  int folds_ = 0;                         // folded rows (0 when the kernel is not symmetric)
+  std::vector<std::uint16_t> folded_;     // folds_ rows of padded_ sums
 };
 
 }  // namespace

@@ -22,6 +22,7 @@
 #include "EventLog.h"
 #include "FieldImageLoader.h"
 #include "ImagePaths.h"
+#include "LevelDescent.h"
 #include "MessageBox.h"
 #include "QuarterTurns.h"
 #include "RecycleBin.h"
@@ -305,32 +306,22 @@ ScoreOutcome ScoringWorkspace::ScoreSelectedImageUsingAutoThreshold(bool ask) {
     }
   const int cutoff = (mode + 255) / 2;
 
-  std::map<int, std::unique_ptr<BinaryImageClass>> levels;
-  auto level = [&](int l) -> BinaryImageClass& {
-    auto& binary = levels[l];
-    if (!binary) {
-      binary = std::make_unique<BinaryImageClass>(grey);
-      binary->image.ThresholdGRAY(static_cast<std::uint8_t>(l), 255);
-      binary->ComputeFeatures();
-    }
-    return *binary;
-  };
-  BinaryImageClass& atCutoff = level(cutoff);
+  // Traced, every level the descents visit is labelled, as the trace shows;
+  // otherwise all descents grow the regions of the falling level at once.
+  LabelledLevels levels(grey);
+  BinaryImageClass& atCutoff = levels.At(cutoff);
   const std::int32_t n = atCutoff.numFeatures;
+  const bool traced = EventLogEnabled();
+  const DescentEnds grown =
+      traced ? DescentEnds{}
+             : DescendByGrowing(grey, atCutoff, cutoff, mode, [&](const FeatureRecord& s) {
+                 return !TouchesBorder(s, width, height);
+               });
   for (std::int32_t i = 0; i < n; ++i) {
     LogMessage("processing feature " + std::to_string(i + 1) + " of " + std::to_string(n) + "...");
     const FeatureRecord* s = atCutoff.GetFeature(i);
     if (!TouchesBorder(*s, width, height)) {
-      // Follow the comet down the levels while its centroid stays level.
-      const auto x = static_cast<std::int32_t>(s->centroidX);
-      const auto y = static_cast<std::int32_t>(s->centroidY);
-      int l = cutoff;
-      while (true) {
-        const FeatureRecord* p = level(l).GetFeature(x, y);
-        --l;
-        if (l <= mode + 1 || p == nullptr || std::fabs(p->centroidY - s->centroidY) >= 4.0) break;
-      }
-      const FeatureRecord* p = level(l + 1).GetFeature(x, y);
+      const FeatureRecord* p = traced ? levels.Descend(*s, cutoff, mode) : grown.Of(i);
       if (p != nullptr && !TouchesBorder(*p, width, height) && p->width >= kMinCometSide &&
           p->height >= kMinCometSide)
         ScoreComet(run, *p, false);

@@ -52,17 +52,30 @@ std::string Stored(const std::string& raw) {
   return out + BE32(b << 16 | a);
 }
 
-// A PNG of the given header fields and unpacked image data (filter bytes
-// included), with extra chunks before the data.
-std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colourType, int interlace,
-                const std::string& raw, const std::string& before = "") {
+// A PNG of the given header fields and packed image data, with extra
+// chunks before the data; the data is cut into `parts` image data chunks of
+// about equal size, with an empty one after the first when there are more.
+std::string PngOfData(std::uint32_t width, std::uint32_t height, int depth, int colourType,
+                      int interlace, const std::string& packed, const std::string& before = "",
+                      std::size_t parts = 1) {
   std::string header = BE32(width) + BE32(height);
   header += static_cast<char>(depth);
   header += static_cast<char>(colourType);
   header += std::string(2, '\0');
   header += static_cast<char>(interlace);
-  return "\x89PNG\r\n\x1A\n" + Chunk("IHDR", header) + before + Chunk("IDAT", Stored(raw)) +
-         Chunk("IEND", "");
+  std::string data;
+  const std::size_t step = (packed.size() + parts - 1) / parts;
+  for (std::size_t at = 0, n = 0; at < packed.size(); at += step, ++n) {
+    data += Chunk("IDAT", packed.substr(at, step));
+    if (n == 0 && parts > 1) data += Chunk("IDAT", "");
+  }
+  return "\x89PNG\r\n\x1A\n" + Chunk("IHDR", header) + before + data + Chunk("IEND", "");
+}
+
+// The same with unpacked image data (filter bytes included).
+std::string Png(std::uint32_t width, std::uint32_t height, int depth, int colourType, int interlace,
+                const std::string& raw, const std::string& before = "") {
+  return PngOfData(width, height, depth, colourType, interlace, Stored(raw), before);
 }
 
 // Rows of grey 8-bit pixels of one value, each after filter byte `filter`,
@@ -270,6 +283,42 @@ TEST_F(ImageDecodingTest, PngChecksPassWhatDecodesAndStopWhatWouldNot) {
     EXPECT_EQ(LoadFieldImage(Write(b.name, b.bytes), nullptr, &reason), nullptr) << b.name;
     EXPECT_EQ(reason, b.reason) << b.name;
     EXPECT_EQ(CheckImageFile(b.bytes, ImageFileKind::kPng, kDecodeLimitBytes), b.reason) << b.name;
+  }
+}
+
+// Image data spread over several chunks is checked as the one stream it
+// makes: what passes in one chunk passes in several, and what fails gives
+// the same reason.
+TEST_F(ImageDecodingTest, ImageDataOverSeveralChunksIsCheckedAsOneStream) {
+  std::string broken = Stored(GreyRows(13, 7, false, 90));
+  broken[2] = '\x07';  // a block of a type that does not exist
+  struct Case {
+    const char* name;
+    int interlace;
+    std::string packed;
+    bool passes;
+  };
+  const Case cases[] = {
+      {"plain", 0, Stored(GreyRows(13, 7, false, 90)), true},
+      {"interlaced", 1, Stored(GreyRows(13, 7, true, 90)), true},
+      {"long", 0, Stored(GreyRows(13, 7, false, 90) + std::string(70000, 'x')), true},
+      {"filter", 0, Stored(GreyRows(13, 7, false, 90, 9)), false},
+      {"short", 0, Stored(GreyRows(13, 6, false, 90)), false},
+      {"cut", 0, Stored(GreyRows(13, 7, false, 90)).substr(0, 60), false},
+      {"broken", 0, broken, false},
+  };
+  for (const auto& c : cases) {
+    const auto whole = CheckImageFile(PngOfData(13, 7, 8, 0, c.interlace, c.packed),
+                                      ImageFileKind::kPng, kDecodeLimitBytes);
+    EXPECT_EQ(!whole.has_value(), c.passes) << c.name << ": " << whole.value_or("");
+    for (const std::size_t parts : {2, 3, 7, 40}) {
+      const std::string bytes = PngOfData(13, 7, 8, 0, c.interlace, c.packed, "", parts);
+      EXPECT_EQ(CheckImageFile(bytes, ImageFileKind::kPng, kDecodeLimitBytes), whole)
+          << c.name << " in " << parts << " parts";
+      if (c.passes) {
+        EXPECT_NE(LoadFieldImage(Write(std::string(c.name) + ".png", bytes)), nullptr) << c.name;
+      }
+    }
   }
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+
 #include "BinaryImage.h"
 #include "FeatureTestUtil.h"
 #include "TestSupport.h"
@@ -106,6 +109,74 @@ TEST(QueriesTest, ColouringPaintsTheFeaturesRuns) {
   EXPECT_EQ(binary.numFeatures, 1);  // the list stays until recomputed
   binary.ColorFeature(5, 0);         // no such feature: nothing
   EXPECT_EQ(binary.ComputeFeatures(), 0);
+}
+
+// Clearing pixel by pixel, left to right and row by row, each pixel seeing
+// the ones cleared before it.
+void ClearIsolatedOneByOne(BitmapImageClass& image) {
+  const int width = image.Bitmap.bmWidth, height = image.Bitmap.bmHeight;
+  for (int r = 1; r + 1 < height; ++r)
+    for (int x = 1; x + 1 < width; ++x) {
+      std::uint8_t& p = image.GetScanLine(r)[x];
+      bool surrounded = true;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx)
+          if (dx != 0 || dy != 0) surrounded &= image.GetScanLine(r + dy)[x + dx] != 0;
+      if (p != 255 && surrounded) p = 255;
+    }
+}
+
+// Two-level rows are cleared at once, others pixel by pixel: both as the
+// plain procedure clears them, on sparse and dense rasters, with and without
+// levels between 0 and 255.
+TEST(QueriesTest, IsolatedPixelsClearAsOneByOne) {
+  std::mt19937 random(5);
+  for (const int percentSet : {5, 20, 50})
+    for (const bool between : {false, true}) {
+      BitmapImageClass image(67, 41, 8);
+      for (int r = 0; r < 41; ++r)
+        for (int x = 0; x < 67; ++x) {
+          const bool set = static_cast<int>(random() % 100) < percentSet;
+          std::uint8_t v = set ? 0 : 255;
+          if (between && random() % 40 == 0) v = static_cast<std::uint8_t>(1 + random() % 254);
+          image.GetScanLine(r)[x] = v;
+        }
+      BitmapImageClass expected(image);
+      ClearIsolatedOneByOne(expected);
+      BinaryImageClass binary(image);
+      binary.RemoveIsolatedPixels();
+      for (int r = 0; r < 41; ++r)
+        ASSERT_EQ(std::memcmp(binary.image.GetScanLine(r), expected.GetScanLine(r), 67), 0)
+            << percentSet << "% set, levels between: " << between << ", row " << r;
+    }
+}
+
+// Untraced, the runs are painted straight into the rows; traced, point by
+// point as the trace shows it: the pixels are the same.
+TEST(QueriesTest, ColouringAlikeTracedOrNot) {
+  std::mt19937 random(11);
+  BitmapImageClass noise(53, 31, 8);
+  for (int r = 0; r < 31; ++r)
+    for (int x = 0; x < 53; ++x) noise.GetScanLine(r)[x] = random() % 3 == 0 ? 255 : 0;
+  for (const std::uint32_t colour : {0xFFFFFFu, 0x3366CCu, 0u}) {
+    BinaryImageClass traced(noise), untraced(noise);
+    ASSERT_GT(untraced.ComputeFeatures(), 3);
+    for (std::int32_t i = 0; i < untraced.numFeatures; i += 2) untraced.ColorFeature(i, colour);
+    {
+      ScopedTraceLog log;
+      traced.ComputeFeatures();
+      for (std::int32_t i = 0; i < traced.numFeatures; i += 2) traced.ColorFeature(i, colour);
+      const auto lines = log.Messages();
+      EXPECT_NE(std::find_if(lines.begin(), lines.end(),
+                             [](const std::string& l) {
+                               return l.starts_with("entering BitmapImageClass::DrawPoint(");
+                             }),
+                lines.end());
+    }
+    for (int r = 0; r < 31; ++r)
+      ASSERT_EQ(std::memcmp(traced.image.GetScanLine(r), untraced.image.GetScanLine(r), 53), 0)
+          << "colour " << colour << " row " << r;
+  }
 }
 
 }  // namespace

@@ -79,21 +79,7 @@ TEST_F(FolderTest, OneJobAndTwoJobsGiveTheSameResults) {
     EXPECT_EQ(a[i].comets, b[i].comets);
     EXPECT_GT(a[i].comets, 3u);
     const std::string name = fs::path(a[i].imagePath).filename().string();
-    WellRecord wa = ReadDataSet(DataSetPathOf(one + "/" + name));
-    WellRecord wb = ReadDataSet(DataSetPathOf(two + "/" + name));
-    ASSERT_EQ(wa.CometCount, wb.CometCount);
-    for (std::uint32_t k = 0; k < wa.CometCount; ++k) {
-      CometRecord ca = wa.Comets[k], cb = wb.Comets[k];
-      const std::string na = ImageNameOf(ca), nb = ImageNameOf(cb);
-      EXPECT_EQ(ReadFile(ResultFolderOf(one + "/" + name) + na + ".bmp"),
-                ReadFile(ResultFolderOf(two + "/" + name) + nb + ".bmp"));
-      EXPECT_EQ(ReadFile(ResultFolderOf(one + "/" + name) + na + ".jpg"),
-                ReadFile(ResultFolderOf(two + "/" + name) + nb + ".jpg"));
-      SetImageName(ca, "");
-      SetImageName(cb, "");
-      EXPECT_EQ(std::memcmp(&ca, &cb, sizeof ca), 0) << name << " comet " << k;
-    }
-    EXPECT_EQ(std::memcmp(wa.MeanValue, wb.MeanValue, sizeof wa.MeanValue), 0);
+    ExpectSameResults(one + "/" + name, two + "/" + name);
   }
 }
 

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "BitmapImage.h"
 #include "CometDatabase.h"
+#include "ImagePaths.h"
+#include "TestSupport.h"
 
 namespace testing_support {
 
@@ -42,6 +47,29 @@ inline WellRecord ReadDataSet(const std::string& path) {
   WellRecord well;
   Zelcor_ReadFromDB(path, well);
   return well;
+}
+
+// Two scorings of images of the same name wrote the same data set, but for
+// the comets' time-stamp names, and the same thumbnails.
+inline void ExpectSameResults(const std::string& imageA, const std::string& imageB) {
+  WellRecord a = ReadDataSet(DataSetPathOf(imageA));
+  WellRecord b = ReadDataSet(DataSetPathOf(imageB));
+  ASSERT_EQ(a.CometCount, b.CometCount) << imageA;
+  EXPECT_EQ(std::memcmp(static_cast<const WellHeader*>(&a), static_cast<const WellHeader*>(&b),
+                        sizeof(WellHeader)),
+            0)
+      << imageA;
+  for (std::uint32_t k = 0; k < a.CometCount; ++k) {
+    CometRecord& ca = a.Comets[k];
+    CometRecord& cb = b.Comets[k];
+    for (const char* type : {".bmp", ".jpg"})
+      EXPECT_EQ(ReadFile(ResultFolderOf(imageA) + ImageNameOf(ca) + type),
+                ReadFile(ResultFolderOf(imageB) + ImageNameOf(cb) + type))
+          << imageA << " comet " << k << type;
+    SetImageName(ca, "");
+    SetImageName(cb, "");
+    EXPECT_EQ(std::memcmp(&ca, &cb, sizeof ca), 0) << imageA << " comet " << k;
+  }
 }
 
 }  // namespace testing_support
