@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QScrollBar>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -76,6 +78,73 @@ TEST_F(DialogsTest, SavingWritesTheMaskAndCancellingWritesNothing) {
   EXPECT_EQ(again.BucketCountText().toStdString(), "40");  // not saved
   EXPECT_EQ(again.MetricMask(), 65538u);
   EXPECT_TRUE(again.ShowFileLabels());
+}
+
+TEST_F(DialogsTest, ACustomColourOutlivesARestartAndNoneMeansWhite) {
+  IniFile settings(SettingsFilePath());
+  {
+    // Chosen under "Custom..." but never kept (settings of an older run):
+    // white, not black.
+    WriteFile(home_ / "strandex.ini", "[main]\r\nSingleHueColorBox=0\r\nLineColorBox=0\r\n");
+    IniFile older(SettingsFilePath());
+    TPreferencesForm form(older);
+    EXPECT_EQ(form.SingleHueColorBox()->currentIndex(), 0);
+    EXPECT_EQ(form.SingleHueColour(), 0xFFFFFFu);
+    EXPECT_EQ(form.LineColour(), 0xFFFFFFu);
+  }
+  std::remove((home_ / "strandex.ini").c_str());
+
+  struct ScopedChooser {
+    explicit ScopedChooser(QColor answer) {
+      SetColourChooser([answer](const QColor&, QWidget*) { return answer; });
+    }
+    ~ScopedChooser() { SetColourChooser({}); }
+  };
+  {
+    TPreferencesForm form(settings);
+    ScopedChooser chooser(QColor(10, 20, 30));
+    form.SingleHueColorBox()->setCurrentIndex(0);
+    emit form.SingleHueColorBox()->activated(0);  // as a click on "Custom..." does
+    EXPECT_EQ(form.SingleHueColour(), 0x1E140Au);
+    form.SaveButtonClick();
+    ASSERT_EQ(form.Tag(), TPreferencesForm::kSaved);
+  }
+  {
+    IniFile restarted(SettingsFilePath());
+    TPreferencesForm form(restarted);
+    EXPECT_EQ(form.SingleHueColorBox()->currentIndex(), 0);
+    EXPECT_EQ(form.SingleHueColour(), 0x1E140Au);
+    EXPECT_EQ(form.LineColour(), 0x00FFFFu);  // the other list is untouched
+    // A cancelled dialog keeps the colour there was.
+    ScopedChooser cancelled{QColor()};
+    emit form.SingleHueColorBox()->activated(0);
+    EXPECT_EQ(form.SingleHueColour(), 0x1E140Au);
+  }
+}
+
+TEST_F(DialogsTest, TheMetricListShowsWholeNames) {
+  // A desktop with a large font: the names still fit.
+  const QFont usual = QApplication::font();
+  QFont large = usual;
+  large.setPointSizeF(usual.pointSizeF() * 2);
+  QApplication::setFont(large);
+  struct RestoreFont {
+    QFont font;
+    ~RestoreFont() { QApplication::setFont(font); }
+  } restore{usual};
+  IniFile settings(SettingsFilePath());
+  TPreferencesForm form(settings);
+  form.show();
+  QApplication::processEvents();
+  QListWidget* list = form.MetricsCheckList();
+  for (int k = 0; k < list->count(); ++k) {
+    const QRect rect = list->visualItemRect(list->item(k));
+    const int textWidth = list->fontMetrics().horizontalAdvance(list->item(k)->text());
+    SCOPED_TRACE(list->item(k)->text().toStdString());
+    EXPECT_GE(rect.width(), textWidth);
+    EXPECT_LE(rect.left() + list->sizeHintForColumn(0), list->viewport()->width());
+  }
+  EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
 }
 
 TEST_F(DialogsTest, TheWindowUsesThePreferences) {
