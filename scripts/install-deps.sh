@@ -9,6 +9,7 @@ packages=(
   g++
   make
   qt6-base-dev
+  libqt6svg6
   zlib1g-dev
   libgtest-dev
   libgmock-dev
