@@ -33,6 +33,7 @@ constexpr ToolPicture kPictures[] = {
 }  // namespace
 
 QIcon ToolIcon(const std::string& buttonName) {
+  Q_INIT_RESOURCE(tool_icons);  // the pictures live in this static library
   for (const ToolPicture& p : kPictures) {
     if (buttonName != p.button) continue;
     const QIcon own(QString(":/icons/%1.svg").arg(p.own));
