@@ -38,8 +38,11 @@
 #include "AppPaths.h"
 #include "CometMetrics.h"
 #include "DisplayColouring.h"
+#include "DesktopLooks.h"
 #include "Documents.h"
 #include "EventLog.h"
+#include "RecentFolders.h"
+#include "RecentFoldersMenu.h"
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
 #include "FileVersion.h"
@@ -143,7 +146,7 @@ void TMainApplicationForm::BuildLayout() {
   filterPanel_->hide();
 
   statusBar()->showMessage("Software initialized and ready for use...");
-  resize(942, 853);
+  PlaceOnScreen(this, QSize(942, 853));
   setAcceptDrops(true);
 
   runner_ = new ScoringRunner(this);
@@ -257,8 +260,17 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("SaveAsSpreadsheetMenuItem", "Save as Spreadsheet", QKeySequence("Ctrl+S"), true,
              file);
   AddCommand("SaveBMP", "Export BMP", QKeySequence("Ctrl+E"), false, file);
-  AddCommand("UndoMenuItem", "Undo", {}, true, edit);
-  AddCommand("RedoMenuItem", "Redo", {}, true, edit);
+  file->addSeparator();
+  recentFolders_ = new RecentFoldersMenu(this);
+  file->addMenu(recentFolders_);
+  connect(recentFolders_, &RecentFoldersMenu::FolderChosen, this,
+          [this](const QString& folder) { OpenRecentFolder(folder.toStdString()); });
+  file->addSeparator();
+  connect(AddCommand("QuitMenuItem", "Quit", QKeySequence("Ctrl+Q"), true, file),
+          &QAction::triggered, this, &QWidget::close);
+  // Nothing to undo or redo before the first edit.
+  AddCommand("UndoMenuItem", "Undo", {}, true, edit)->setEnabled(false);
+  AddCommand("RedoMenuItem", "Redo", {}, true, edit)->setEnabled(false);
   connect(AddCommand("Rotate180", "Rotate 180°", {}, true, edit), &QAction::triggered, this,
           [this] { Rotate180Click(); });
   AddCommand("DeleteThisDataMenuItem", "Delete This Data", {}, true, edit);
@@ -360,6 +372,8 @@ void TMainApplicationForm::BuildCommands() {
   run("HelpButton", [this] { OverviewMenuItemClick(); });
   run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
   run("AboutButton", [this] { AboutMenuItemClick(); });
+  ApplyMenuMnemonics(menuBar());
+  DecorateToolBar(bar);
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -376,6 +390,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   setWindowTitle(Q(GetApplicationTitle()));
   ShowStatusText("reading INI file parameters...");
   settings_ = std::make_unique<IniFile>(SettingsFilePath());
+  recentFolders_->SetFolders(ReadRecentFolders(*settings_));
 
   const bool full = settings_->ReadInteger("main", "FullSpectrumButton", 0) != 0;
   Command("FullSpectrumMenuItem")->setChecked(full);
@@ -511,6 +526,7 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
     std::vector<std::string> names;
     for (const std::string& image : ListFolderImages(folder)) names.push_back(FileNameOf(image));
     tree_->ShowFolder(folder, names);
+    if (settings_) recentFolders_->SetFolders(RememberRecentFolder(*settings_, folder));
     progressPanel_->Begin("opening folder \"" + folder + "\"...", tree_->ImageCount(), false);
     if (selectRoot) tree_->SelectRoot();
     progressPanel_->hide();
@@ -519,6 +535,17 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
     DataPointsLabelClick();
   }
   QApplication::restoreOverrideCursor();
+}
+
+// A folder of the recent list: opened again, or taken off the list when it
+// is gone.
+void TMainApplicationForm::OpenRecentFolder(const std::string& folder) {
+  if (IsFolder(folder)) {
+    OpenFolder(folder);
+    return;
+  }
+  if (settings_) recentFolders_->SetFolders(ForgetRecentFolder(*settings_, folder));
+  ShowStatusText("The folder " + folder + " does not exist.");
 }
 
 void TMainApplicationForm::DirTreeViewChange(Sender sender) {
@@ -568,6 +595,11 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
     if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
     ShowStatusText(why);
     trace.SetResult("FAILURE");
+  } else if (const BitmapImageClass* image = workspace_.Image()) {
+    // The load is over: what is on view, in the status bar only.
+    statusText_ = FileNameOf(path) + ": " + std::to_string(image->Bitmap.bmWidth) + " x " +
+                  std::to_string(image->Bitmap.bmHeight) + " pixels";
+    statusBar()->showMessage(Q(statusText_));
   }
   return ok;
 }

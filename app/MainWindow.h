@@ -19,6 +19,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QSlider;
+class RecentFoldersMenu;
 class ScoringRunner;
 class TPreferencesForm;
 
@@ -47,6 +48,7 @@ class TMainApplicationForm : public QMainWindow {
   void OpenFile(const std::string& path);
   void OpenFolder(const std::string& folder);
   void DirTreeViewChange(Sender sender);
+  void OpenRecentFolder(const std::string& folder);
   void DirTreeViewClick();
   // Loads one image file into the workspace and the display.
   bool LoadImageIntoWorkspace(const std::string& path);
@@ -139,6 +141,7 @@ class TMainApplicationForm : public QMainWindow {
   FieldOfViewView* fieldOfView_ = nullptr;
   ProgressPanelWidget* progressPanel_ = nullptr;
   ScoringRunner* runner_ = nullptr;
+  RecentFoldersMenu* recentFolders_ = nullptr;
   QFrame* filterPanel_ = nullptr;
   QLabel* dataPointsLabel_ = nullptr;
   QLabel* histogramImage_ = nullptr;

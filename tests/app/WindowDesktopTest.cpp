@@ -1,0 +1,203 @@
+// The window as a desktop program: tool buttons and their menu items, the
+// File menu's recent folders and Quit, pictures and keyboard letters, the
+// place on the screen and the status bar after a load.
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeWidget>
+#include <set>
+#include <sys/stat.h>
+
+#include "RecentFoldersMenu.h"
+#include "ShellExecute.h"
+#include "WindowFixture.h"
+
+using namespace testing_support;
+
+namespace {
+
+class WindowDesktopTest : public WindowTest {
+ protected:
+  // Closes whatever modal dialog a command opens, once it is up.
+  void CloseNextModal() {
+    QTimer::singleShot(50, [] {
+      if (QWidget* modal = QApplication::activeModalWidget()) modal->close();
+    });
+  }
+  // A stand-in for the desktop's opener that opens nothing.
+  void QuietOpener() {
+    const std::string script = home_ / "opener";
+    WriteFile(script, "#!/bin/sh\nexit 0\n");
+    chmod(script.c_str(), 0755);
+    SetDocumentOpener(script);
+  }
+  void TearDown() override { SetDocumentOpener(""); }
+
+  static QMenu* FileMenu(TMainApplicationForm& window) {
+    for (QAction* a : window.menuBar()->actions())
+      if (a->menu() != nullptr && a->text().remove('&') == "File") return a->menu();
+    return nullptr;
+  }
+};
+
+TEST_F(WindowDesktopTest, EveryToolButtonDoesWhatItsMenuItemDoes) {
+  auto window = Start();
+  window->CreatePreferences();
+  QuietOpener();
+  struct Pair {
+    const char* button;
+    const char* menuItem;
+    bool modal;  // opens a dialog that has to be closed
+  };
+  const Pair pairs[] = {
+      {"OpenFileButton", "OpenFileMenuItem", false},
+      {"OpenFolderButton", "OpenFolderMenuItem", false},
+      {"ScoreUsingCutoffButton", "ScoreUsingCutoffMenuItem", false},
+      {"PreferencesButton", "PreferencesMenuItem", true},
+      {"HelpButton", "OverviewMenuItem", false},
+      {"ReleaseNotesButton", "ReleaseNotesMenuItem", false},
+      {"AboutButton", "AboutMenuItem", true},
+  };
+  // What a command leaves behind: its trace lines and its boxes.
+  auto run = [&](const char* name, bool modal) {
+    ScopedTraceLog log;
+    const std::size_t boxesBefore = boxes_.Boxes().size();
+    if (modal) CloseNextModal();
+    window->Command(name)->trigger();
+    std::vector<std::string> effect = log.Messages();
+    for (std::size_t i = boxesBefore; i < boxes_.Boxes().size(); ++i)
+      effect.push_back("box: " + boxes_.Boxes()[i].caption + " / " + boxes_.Boxes()[i].text);
+    return effect;
+  };
+  for (const Pair& p : pairs) {
+    SCOPED_TRACE(p.button);
+    const auto byMenu = run(p.menuItem, p.modal);
+    const auto byButton = run(p.button, p.modal);
+    EXPECT_FALSE(byMenu.empty());
+    EXPECT_EQ(byButton, byMenu);
+  }
+}
+
+TEST_F(WindowDesktopTest, UndoAndRedoStartDisabledEverywhere) {
+  auto window = Start();
+  for (const char* name : {"UndoMenuItem", "RedoMenuItem", "UndoButton", "RedoButton"}) {
+    SCOPED_TRACE(name);
+    EXPECT_FALSE(window->Command(name)->isEnabled());
+  }
+}
+
+TEST_F(WindowDesktopTest, RecentFoldersComeBackAfterARestartAndAGoneOneIsForgotten) {
+  const std::string first = images_ / "monday";
+  const std::string second = images_ / "tuesday";
+  MakeFields(first, 1, 200, 150);
+  MakeFields(second, 1, 200, 150);
+  {
+    auto window = Start();
+    for (const std::string& folder : {first, second}) {
+      chosenFolder_ = folder;
+      window->Command("OpenFolderMenuItem")->trigger();
+    }
+  }
+  auto window = Start();
+  auto* recent = window->findChild<RecentFoldersMenu*>("RecentFoldersMenu");
+  ASSERT_NE(recent, nullptr);
+  ASSERT_NE(FileMenu(*window), nullptr);
+  EXPECT_TRUE(FileMenu(*window)->actions().contains(recent->menuAction()));
+  const QList<QAction*> items = recent->actions();
+  ASSERT_EQ(items.size(), 2);
+  EXPECT_EQ(items[0]->data().toString().toStdString(), second + "/");  // newest first
+  EXPECT_EQ(items[1]->data().toString().toStdString(), first + "/");
+
+  items[1]->trigger();
+  ASSERT_EQ(window->DirTreeView()->topLevelItemCount(), 1);
+  EXPECT_EQ(window->DirTreeView()->topLevelItem(0)->text(0).toStdString(), first + "/");
+  EXPECT_EQ(recent->actions()[0]->data().toString().toStdString(), first + "/");
+
+  std::filesystem::remove_all(second);
+  recent->actions()[1]->trigger();
+  EXPECT_EQ(window->StatusText(), "The folder " + second + "/ does not exist.");
+  ASSERT_EQ(recent->actions().size(), 1);
+  EXPECT_EQ(recent->actions()[0]->data().toString().toStdString(), first + "/");
+  EXPECT_EQ(ReadFile(home_ / "strandex.ini").find("tuesday"), std::string::npos);
+}
+
+TEST_F(WindowDesktopTest, QuitClosesTheWindow) {
+  auto window = Start();
+  window->show();
+  QAction* quit = window->Command("QuitMenuItem");
+  ASSERT_NE(quit, nullptr);
+  EXPECT_EQ(quit->shortcut(), QKeySequence("Ctrl+Q"));
+  quit->trigger();
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(WindowDesktopTest, ToolButtonsShowPicturesAndTextInGroups) {
+  // No icon theme at all: our own pictures stand in.
+  const QString theme = QIcon::themeName();
+  QIcon::setThemeName("no-such-theme");
+  auto window = Start();
+  QIcon::setThemeName(theme);
+  auto* bar = window->findChild<QToolBar*>("ToolBar");
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+  int separators = 0;
+  for (QAction* action : bar->actions()) {
+    if (action->isSeparator()) {
+      ++separators;
+      continue;
+    }
+    SCOPED_TRACE(action->objectName().toStdString());
+    EXPECT_FALSE(action->text().isEmpty());
+    EXPECT_FALSE(action->icon().pixmap(24, 24).isNull());
+  }
+  EXPECT_GE(separators, 4);
+}
+
+TEST_F(WindowDesktopTest, MenusHaveDistinctAltLetters) {
+  auto window = Start();
+  auto letter = [](const QString& text) {
+    const int at = text.indexOf('&');
+    return at >= 0 && at + 1 < text.size() ? text[at + 1].toLower() : QChar();
+  };
+  std::set<QChar> titles;
+  for (QAction* menu : window->menuBar()->actions()) {
+    if (!menu->isVisible()) continue;
+    SCOPED_TRACE(menu->text().toStdString());
+    const QChar title = letter(menu->text());
+    EXPECT_FALSE(title.isNull());
+    EXPECT_TRUE(titles.insert(title).second);
+    std::set<QChar> items;
+    for (QAction* item : menu->menu()->actions()) {
+      if (item->isSeparator() || !item->isVisible()) continue;
+      SCOPED_TRACE(item->text().toStdString());
+      const QChar l = letter(item->text());
+      EXPECT_FALSE(l.isNull());
+      EXPECT_TRUE(items.insert(l).second);
+    }
+  }
+}
+
+TEST_F(WindowDesktopTest, TheWindowStartsInsideTheScreenAndCentred) {
+  auto window = Start();
+  const QRect area = window->screen()->availableGeometry();
+  const QRect placed = window->geometry();
+  EXPECT_LE(placed.width(), area.width());
+  EXPECT_LE(placed.height(), area.height());
+  EXPECT_TRUE(area.contains(placed)) << area.width() << "x" << area.height();
+  EXPECT_LE(std::abs(placed.center().x() - area.center().x()), 2);
+  // Where the screen has room, the usual size.
+  if (area.width() >= 942 && area.height() >= 853) {
+    EXPECT_EQ(placed.size(), QSize(942, 853));
+  }
+}
+
+TEST_F(WindowDesktopTest, TheStatusBarSaysWhatIsOnViewOnceLoaded) {
+  auto window = Start();
+  const std::string field = MakeFields(images_.Path(), 1, 320, 240)[0];
+  ASSERT_TRUE(window->LoadImageIntoWorkspace(field));
+  EXPECT_EQ(window->StatusText(), "field0.png: 320 x 240 pixels");
+}
+
+}  // namespace
