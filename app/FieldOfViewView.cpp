@@ -22,11 +22,24 @@ FieldOfViewView::FieldOfViewView(ScoringWorkspace& workspace, QWidget* parent)
   thresholdBar_->setInvertedAppearance(true);  // position 0 at the top
   thresholdBar_->setInvertedControls(true);
   thresholdBar_->setToolTip("Set Background Segmentation Level");
+  // The highlighted part of the groove runs from the handle down to 255:
+  // the grey levels that are kept.
+  thresholdBar_->setStyleSheet(
+      "QSlider::groove:vertical { width: 6px; border-radius: 3px; background: palette(mid); }"
+      "QSlider::sub-page:vertical { border-radius: 3px; background: palette(mid); }"
+      "QSlider::add-page:vertical { border-radius: 3px; background: palette(highlight); }"
+      "QSlider::handle:vertical { height: 12px; margin: 0 -6px; border-radius: 4px;"
+      " border: 1px solid palette(dark); background: palette(button); }");
   thresholdIndicator_ = new QLabel("100%", this);
   thresholdIndicator_->setObjectName("ThresholdIndicator");
+  // The cutoff as the grey level the command line's --cutoff takes.
+  cutoffLevel_ = new QLabel(this);
+  cutoffLevel_->setObjectName("CutoffLevelLabel");
+  cutoffLevel_->setToolTip("The cutoff as a grey level (0-255), as --cutoff takes it");
   sliderColumn->addWidget(caption);
   sliderColumn->addWidget(thresholdBar_, 1);
   sliderColumn->addWidget(thresholdIndicator_);
+  sliderColumn->addWidget(cutoffLevel_);
   display_ = new QLabel(this);
   display_->setObjectName("FieldOfViewDisplayImage");
   display_->setAlignment(Qt::AlignCenter);
@@ -34,10 +47,16 @@ FieldOfViewView::FieldOfViewView(ScoringWorkspace& workspace, QWidget* parent)
   row->addLayout(sliderColumn);
   row->addWidget(display_, 1);
   ShowBlack();
+  ShowCutoffLevel(thresholdBar_->value());
   connect(thresholdBar_, &QSlider::valueChanged, this, [this](int p) {
     thresholdIndicator_->setText(QString::fromStdString(ThresholdIndicatorText(p)));
+    ShowCutoffLevel(p);
     emit CutoffChanged(p);
   });
+}
+
+void FieldOfViewView::ShowCutoffLevel(int position) {
+  cutoffLevel_->setText(QString("level %1").arg(position));
 }
 
 int FieldOfViewView::Cutoff() const {

@@ -20,6 +20,7 @@ class FieldOfViewView : public QWidget {
 
   QSlider* ThresholdBar() const { return thresholdBar_; }
   QLabel* ThresholdIndicator() const { return thresholdIndicator_; }
+  QLabel* CutoffLevel() const { return cutoffLevel_; }
   QLabel* DisplayImage() const { return display_; }
   const TBitmap& DisplayBitmap() const { return bitmap_; }
   int Cutoff() const;
@@ -39,9 +40,12 @@ class FieldOfViewView : public QWidget {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void ShowCutoffLevel(int position);
+
   ScoringWorkspace& workspace_;
   QSlider* thresholdBar_ = nullptr;
   QLabel* thresholdIndicator_ = nullptr;
+  QLabel* cutoffLevel_ = nullptr;
   QLabel* display_ = nullptr;
   TBitmap bitmap_;
 };

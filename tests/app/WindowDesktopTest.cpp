@@ -3,7 +3,9 @@
 // place on the screen and the status bar after a load.
 #include <QMenu>
 #include <QMenuBar>
+#include <QLabel>
 #include <QScreen>
+#include <QSlider>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -198,6 +200,32 @@ TEST_F(WindowDesktopTest, TheStatusBarSaysWhatIsOnViewOnceLoaded) {
   const std::string field = MakeFields(images_.Path(), 1, 320, 240)[0];
   ASSERT_TRUE(window->LoadImageIntoWorkspace(field));
   EXPECT_EQ(window->StatusText(), "field0.png: 320 x 240 pixels");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(WindowDesktopTest, TheSliderHighlightsTheKeptLevelsAndShowsTheGreyLevel) {
+  auto window = Start();
+  window->show();
+  QSlider* bar = window->ThresholdBar();
+  for (int cutoff : {64, 200}) {
+    SCOPED_TRACE(cutoff);
+    bar->setValue(cutoff);
+    auto* level = window->findChild<QLabel*>("CutoffLevelLabel");
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->text().toStdString(), "level " + std::to_string(cutoff));
+    const QImage picture = bar->grab().toImage();
+    const QColor highlight = bar->palette().color(QPalette::Highlight);
+    const int x = picture.width() / 2;
+    // Position 0 is at the top: above the handle is dropped, below is kept.
+    const int handle = picture.height() * cutoff / 255;
+    const QColor above(picture.pixel(x, std::max(1, handle - 16) / 2));
+    const QColor below(picture.pixel(x, (handle + 16 + picture.height()) / 2));
+    EXPECT_EQ(below.rgb(), highlight.rgb());
+    EXPECT_NE(above.rgb(), highlight.rgb());
+  }
 }
 
 }  // namespace
