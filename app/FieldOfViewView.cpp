@@ -83,6 +83,11 @@ void FieldOfViewView::ShowBlack(int width, int height) {
   Redraw();
 }
 
+void FieldOfViewView::ShowImage(const BitmapImageClass& image) {
+  TBitmap_Assign(&bitmap_, &image);
+  Redraw();
+}
+
 void FieldOfViewView::Redraw() {
   if (bitmap_.image.isNull()) return;
   display_->setPixmap(QPixmap::fromImage(bitmap_.image)

@@ -5,6 +5,7 @@
 
 #include "ToolkitPictures.h"
 
+class BitmapImageClass;
 class QLabel;
 class QSlider;
 class ScoringWorkspace;
@@ -30,6 +31,9 @@ class FieldOfViewView : public QWidget {
   void ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue);
   // A black display of the given size.
   void ShowBlack(int width = 640, int height = 480);
+  // Shows another picture than the workspace's image (the workspace keeps
+  // its own), as it is, until the display is recoloured.
+  void ShowImage(const BitmapImageClass& image);
   // Scales the display bitmap into the panel again.
   void Redraw();
 

@@ -37,21 +37,23 @@
 #include "AboutForm.h"
 #include "AppPaths.h"
 #include "CometMetrics.h"
-#include "DisplayColouring.h"
 #include "DesktopLooks.h"
+#include "DisplayColouring.h"
 #include "Documents.h"
 #include "EventLog.h"
-#include "RecentFolders.h"
-#include "RecentFoldersMenu.h"
+#include "ExportCommands.h"
 #include "FieldImageLoader.h"
 #include "FieldOfViewView.h"
 #include "FileVersion.h"
 #include "FolderScoring.h"
+#include "HiddenShortcut.h"
 #include "ImageBrowser.h"
 #include "ImagePaths.h"
 #include "MessageBox.h"
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
+#include "RecentFolders.h"
+#include "RecentFoldersMenu.h"
 #include "ReviewTexts.h"
 #include "ScopedTrace.h"
 #include "ScoringRunner.h"
@@ -226,7 +228,7 @@ QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString
   action->setShortcut(keys);
   action->setVisible(shown);
   menu->addAction(action);
-  addAction(action);  // shortcuts of hidden items still work
+  addAction(action);  // the window's keys (a hidden item's are kept by KeepShortcutWhileHidden)
   commands_[name] = action;
   return action;
 }
@@ -372,6 +374,19 @@ void TMainApplicationForm::BuildCommands() {
   run("HelpButton", [this] { OverviewMenuItemClick(); });
   run("ReleaseNotesButton", [this] { ReleaseNotesMenuItemClick(); });
   run("AboutButton", [this] { AboutMenuItemClick(); });
+
+  // Export and debugging commands.
+  exports_ = new ExportCommands({this, &workspace_, fieldOfView_, tree_, &chooser_, &fileName_,
+                                 [this] { return preferences_; }, [this] { return Scoring(); }});
+  run("SaveAsSpreadsheetMenuItem", [this] { exports_->SaveAsSpreadsheetMenuItemClick(); });
+  run("SaveAsSpreadsheetButton", [this] { exports_->SaveAsSpreadsheetMenuItemClick(); });
+  run("SaveBMP", [this] { exports_->SaveBMPClick(); });
+  run("Blur3x3MenuItem", [this] { exports_->Blur3x3MenuItemClick(); });
+  run("BuildCompositeMenuItem", [this] { exports_->BuildCompositeMenuItemClick(); });
+  run("TestMenuItem", [this] { exports_->TestMenuItemClick(); });
+  for (const char* hidden : {"SaveBMP", "TestMenuItem"})
+    KeepShortcutWhileHidden(Command(hidden), this);
+
   ApplyMenuMnemonics(menuBar());
   DecorateToolBar(bar);
 }

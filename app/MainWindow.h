@@ -12,6 +12,7 @@
 #include "ScoringWorkspace.h"
 #include "ToolkitPictures.h"
 
+class ExportCommands;
 class FieldOfViewView;
 class ImageBrowser;
 class ProgressPanelWidget;
@@ -79,6 +80,7 @@ class TMainApplicationForm : public QMainWindow {
   QSlider* ThresholdBar() const;
   QLabel* ThresholdIndicator() const;
   ImageBrowser* DirTreeView() const { return tree_; }
+  ExportCommands* Exports() const { return exports_; }
   ProgressPanelWidget* ProgressPanel() const { return progressPanel_; }
   ScoringRunner* Runner() const { return runner_; }
   const ScoringWorkspace& Workspace() const { return workspace_; }
@@ -145,4 +147,5 @@ class TMainApplicationForm : public QMainWindow {
   QFrame* filterPanel_ = nullptr;
   QLabel* dataPointsLabel_ = nullptr;
   QLabel* histogramImage_ = nullptr;
+  ExportCommands* exports_ = nullptr;
 };

@@ -2,6 +2,22 @@
 
 #include <QFileDialog>
 
+namespace {
+
+// A save dialog that asks before replacing an existing file.
+std::optional<std::string> SaveName(QWidget* parent, const QString& title,
+                                    const QStringList& filters, const QString& extension) {
+  QFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilters(filters);
+  dialog.setDefaultSuffix(extension);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front().toStdString();
+}
+
+}  // namespace
+
 PathChooser DialogPathChooser() {
   PathChooser chooser;
   chooser.file = [](QWidget* parent) -> std::optional<std::string> {
@@ -17,6 +33,13 @@ PathChooser DialogPathChooser() {
     const QString folder = QFileDialog::getExistingDirectory(parent, "Load Folder of Images");
     if (folder.isEmpty()) return {};
     return folder.toStdString();
+  };
+  chooser.spreadsheet = [](QWidget* parent) {
+    return SaveName(parent, "Save as Spreadsheet",
+                    {"Tab Delimited Text (*.xls)", "Tab Delimited Text (*.txt)"}, "xls");
+  };
+  chooser.bitmap = [](QWidget* parent) {
+    return SaveName(parent, "Save Image As BMP", {"Bitmaps (*.bmp)"}, "bmp");
   };
   return chooser;
 }

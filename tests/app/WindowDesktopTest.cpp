@@ -56,6 +56,7 @@ TEST_F(WindowDesktopTest, EveryToolButtonDoesWhatItsMenuItemDoes) {
   const Pair pairs[] = {
       {"OpenFileButton", "OpenFileMenuItem", false},
       {"OpenFolderButton", "OpenFolderMenuItem", false},
+      {"SaveAsSpreadsheetButton", "SaveAsSpreadsheetMenuItem", false},
       {"ScoreUsingCutoffButton", "ScoreUsingCutoffMenuItem", false},
       {"PreferencesButton", "PreferencesMenuItem", true},
       {"HelpButton", "OverviewMenuItem", false},
