@@ -88,6 +88,9 @@ void PlaceOnScreen(QMainWindow* window, QSize wanted) {
                    std::max(1, area.height() - frame.height()));
   const QSize size = wanted.boundedTo(room).expandedTo(window->minimumSize().boundedTo(room));
   window->resize(size);
-  window->move(area.center() - QPoint(size.width() / 2, size.height() / 2) -
-               QPoint(frame.width() / 2, frame.height() / 2));
+  // Centred; a window larger than the screen (its layout needs the room)
+  // keeps its top left corner on the screen.
+  const QPoint centred = area.center() - QPoint(size.width() / 2, size.height() / 2) -
+                         QPoint(frame.width() / 2, frame.height() / 2);
+  window->move(std::max(centred.x(), area.left()), std::max(centred.y(), area.top()));
 }

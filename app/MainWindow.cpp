@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollArea>
+#include <QShortcut>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QSplitter>
@@ -154,6 +155,12 @@ void TMainApplicationForm::BuildLayout() {
   runner_ = new ScoringRunner(this);
   connect(fieldOfView_, &FieldOfViewView::CutoffChanged, this,
           [this](int p) { ThresholdBarChange(p); });
+  // Manual scoring on the field of view.
+  fieldOfView_->SetLineColourSource(
+      [this] { return preferences_ != nullptr ? preferences_->LineColour() : 0x00FFFFu; });
+  connect(fieldOfView_, &FieldOfViewView::ManualCometAdded, this, [this] { ManualCometAdded(); });
+  connect(fieldOfView_, &FieldOfViewView::StatusText, this,
+          [this](const std::string& text) { ShowStatusText(text); });
   connect(tree_, &ImageBrowser::SelectionChanged, this,
           [this] { DirTreeViewChange(Sender::kTree); });
   connect(tree_, &ImageBrowser::SelectedNodeClicked, this, [this] { DirTreeViewClick(); });
@@ -332,6 +339,12 @@ void TMainApplicationForm::BuildCommands() {
                                 "Click here to enable one-click manual scoring...", true, true);
   connect(rectangle, &QAction::triggered, this, [this] { ManualScoringButtonClick(true); });
   connect(oneClick, &QAction::triggered, this, [this] { ThresholdScoringButtonClick(true); });
+  // Escape drops the rectangle although its menu item is hidden (a hidden
+  // item's shortcut does not fire).
+  connect(Command("CancelRectangleMenuItem"), &QAction::triggered, this,
+          [this] { CancelRectangleMenuItemClick(); });
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          [this] { CancelRectangleMenuItemClick(); });
   AddButton("ScoreUsingCutoffButton", "Score",
             "Click here to score field of view images using the current cutoff setting...", false,
             true);
@@ -412,7 +425,6 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   Command("SingleHueMenuItem")->setChecked(!full);
   Command("SingleHueButton")->setChecked(!full);
   Command("FullSpectrumButton")->setChecked(full);
-  std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
   const int stored = settings_->ReadInteger("main", "ThresholdBar", ThresholdBar()->value());
   ThresholdBar()->setValue(std::clamp(stored, 0, 255));  // a change runs the slider's handler
   // The review lists and the filter fields; restoring runs no handler.
@@ -490,7 +502,6 @@ void TMainApplicationForm::ShowFileAlone(const std::string& path) {
 void TMainApplicationForm::LoadSelectedImage() {
   QApplication::setOverrideCursor(Qt::WaitCursor);
   if (LoadImageIntoWorkspace(fileName_)) {
-    std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
     if (workspace_.LoadDataSet()) {
       FillWellGUI(workspace_.DataSetPath());
     } else {
@@ -602,7 +613,7 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
   ShowStatusText("Loading image data from " + path);
   const bool ok = workspace_.LoadImage(path);
   if (preferences_ == nullptr) LogMessage("ERROR : TPreferencesForm is undefined!!!");
-  std::fill(std::begin(rectangle_), std::end(rectangle_), -1);
+  fieldOfView_->CancelRectangle();
   ApplyDisplayColors();  // black when the image could not be read
   if (!ok) {
     // "Cannot read the image …: why" as a sentence of the status bar.
@@ -756,7 +767,8 @@ void TMainApplicationForm::SetScoringBusy(bool busy) {
         action->setEnabled(false);
         disabledWhileScoring_.push_back(action);
       }
-    for (QWidget* w : {static_cast<QWidget*>(tree_), static_cast<QWidget*>(ThresholdBar())})
+    for (QWidget* w : {static_cast<QWidget*>(tree_), static_cast<QWidget*>(ThresholdBar()),
+                       static_cast<QWidget*>(fieldOfView_->DisplayImage())})
       if (w->isEnabled()) {
         w->setEnabled(false);
         disabledWhileScoring_.push_back(w);
@@ -923,15 +935,24 @@ void TMainApplicationForm::FullSpectrumMenuItemClick() {
 void TMainApplicationForm::ManualScoringButtonClick(bool writeSetting) {
   Command("ManualScoringButton")->setChecked(true);
   Command("ThresholdScoringButton")->setChecked(false);
-  fieldOfView_->DisplayImage()->setCursor(Qt::CrossCursor);
+  fieldOfView_->SetOneClickMode(false);
   if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 0);
 }
 
 void TMainApplicationForm::ThresholdScoringButtonClick(bool writeSetting) {
   Command("ManualScoringButton")->setChecked(false);
   Command("ThresholdScoringButton")->setChecked(true);
-  fieldOfView_->DisplayImage()->setCursor(Qt::PointingHandCursor);
+  fieldOfView_->SetOneClickMode(true);
   if (writeSetting) settings_->WriteInteger("main", "ManualScoringButton", 1);
+}
+
+void TMainApplicationForm::CancelRectangleMenuItemClick() {
+  ScopedTrace trace(kForm + "CancelRectangleMenuItemClick");
+  fieldOfView_->CancelRectangle();
+}
+
+void TMainApplicationForm::ManualCometAdded() {
+  DataPointsLabelClick();
 }
 
 void TMainApplicationForm::closeEvent(QCloseEvent* e) {

@@ -121,6 +121,10 @@ class TMainApplicationForm : public QMainWindow {
   void FullSpectrumMenuItemClick();
   void ManualScoringButtonClick(bool writeSetting);
   void ThresholdScoringButtonClick(bool writeSetting);
+  // Manual scoring: the rectangle dropped (Escape); after a comet added by
+  // hand, the review views refreshed.
+  void CancelRectangleMenuItemClick();
+  void ManualCometAdded();
 
   ScoringWorkspace workspace_;
   std::unique_ptr<IniFile> settings_;
@@ -129,7 +133,6 @@ class TMainApplicationForm : public QMainWindow {
   std::string fileName_;    // the file dialog's current file name
   std::string folderName_;  // the folder dialog's current folder
   std::string statusText_;
-  int rectangle_[4] = {-1, -1, -1, -1};
 
   // The scoring run in progress: what it scores and what to do after it.
   struct Run {

@@ -62,3 +62,14 @@ DisplayRect ZoomAbout(const DisplayRect& dest, double factor, int x, int y) {
   const int top = static_cast<int>(std::lround(y - fy * height));
   return {left, top, left + static_cast<int>(width), top + static_cast<int>(height)};
 }
+
+DisplayRect KeepInView(const DisplayRect& dest, int controlWidth, int controlHeight) {
+  // Between 0 and control - extent, whichever of the two is smaller.
+  auto start = [](int at, int extent, int control) {
+    const int room = control - extent;
+    return std::clamp(at, std::min(0, room), std::max(0, room));
+  };
+  const int left = start(dest.left, dest.Width(), controlWidth);
+  const int top = start(dest.top, dest.Height(), controlHeight);
+  return {left, top, left + dest.Width(), top + dest.Height()};
+}

@@ -36,3 +36,9 @@ DisplayRect FitPicture(int pictureWidth, int pictureHeight, int controlWidth, in
 // The destination rectangle after zooming `dest` by `factor` about the
 // control point (x, y), so the picture point under it stays under it.
 DisplayRect ZoomAbout(const DisplayRect& dest, double factor, int x, int y);
+
+// `dest` moved as little as possible so that the picture covers the
+// control along each axis where it is larger than the control, and lies
+// wholly inside it along each axis where it is not (panning never leaves
+// an empty band beside a picture that could fill it).
+DisplayRect KeepInView(const DisplayRect& dest, int controlWidth, int controlHeight);

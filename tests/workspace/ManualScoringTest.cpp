@@ -209,4 +209,20 @@ TEST(ViewMappingTest, ControlPointsMapToThePixelsTheyShow) {
   }
 }
 
+TEST(ViewMappingTest, PanningKeepsThePictureInView) {
+  // A control of 400 x 300; each row: the wanted rectangle, where it ends up.
+  for (const auto& [wanted, kept] : std::vector<std::pair<DisplayRect, DisplayRect>>{
+           {{-100, -50, 700, 550}, {-100, -50, 700, 550}},  // inside the allowed range
+           {{30, 20, 830, 620}, {0, 0, 800, 600}},          // gap at the top left
+           {{-500, -400, 300, 200}, {-400, -300, 400, 300}},  // gap at the bottom right
+           {{-20, -10, 780, 240}, {-20, 0, 780, 250}},      // narrower than the control: inside
+           {{-20, 100, 780, 350}, {-20, 50, 780, 300}},
+           {{10, 10, 210, 160}, {10, 10, 210, 160}}}) {    // smaller than the control: left alone
+    const DisplayRect d = KeepInView(wanted, 400, 300);
+    EXPECT_EQ(std::tie(d.left, d.top, d.right, d.bottom),
+              std::tie(kept.left, kept.top, kept.right, kept.bottom))
+        << wanted.left << "," << wanted.top;
+  }
+}
+
 }  // namespace
