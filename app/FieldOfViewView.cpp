@@ -109,6 +109,24 @@ void FieldOfViewView::ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue) {
   Redraw();
 }
 
+void FieldOfViewView::ReportPointer(QPoint at) {
+  const BitmapImageClass* image = workspace_.Image();
+  const PicturePoint p = display_->ToPicture(at);
+  if (image == nullptr || !display_->EmptyHint().isEmpty() || p.x < 0 || p.y < 0 ||
+      p.x >= image->Bitmap.bmWidth || p.y >= image->Bitmap.bmHeight) {
+    emit PointerText("");
+    return;
+  }
+  QString text = QString("x %1, y %2").arg(p.x).arg(p.y);
+  if (image->Bitmap.bmBitsPixel == 8)  // rows are stored bottom up
+    text += QString(": level %1").arg(image->GetScanLine(image->Bitmap.bmHeight - 1 - p.y)[p.x]);
+  emit PointerText(text);
+}
+
+void FieldOfViewView::ShowEmptyHint(bool show) {
+  display_->SetEmptyHint(show ? kEmptyHint : "");
+}
+
 void FieldOfViewView::ShowBlack(int width, int height) {
   TBitmap_SetDimensions(&bitmap_, width, height, ToolkitPixelFormat::k24Bit);  // zero: black
   Redraw();
@@ -207,6 +225,7 @@ void FieldOfViewView::MouseDown(Qt::MouseButton button, QPoint at) {
 }
 
 void FieldOfViewView::MouseMove(Qt::MouseButtons buttons, QPoint at) {
+  ReportPointer(at);
   if (workspace_.Image() == nullptr) return;
   if (oneClick_) {
     if (buttons & Qt::LeftButton)

@@ -159,6 +159,11 @@ void TMainApplicationForm::BuildLayout() {
   fieldOfView_->SetLineColourSource(
       [this] { return preferences_ != nullptr ? preferences_->LineColour() : 0x00FFFFu; });
   connect(fieldOfView_, &FieldOfViewView::ManualCometAdded, this, [this] { ManualCometAdded(); });
+  // Where the pointer is, beside the status text (never in the log).
+  auto* pointer = new QLabel(this);
+  pointer->setObjectName("PointerLabel");
+  statusBar()->addPermanentWidget(pointer);
+  connect(fieldOfView_, &FieldOfViewView::PointerText, pointer, &QLabel::setText);
   connect(fieldOfView_, &FieldOfViewView::StatusText, this,
           [this](const std::string& text) { ShowStatusText(text); });
   connect(tree_, &ImageBrowser::SelectionChanged, this,
@@ -448,6 +453,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   ApplyCommandLine(arguments);
   ShowStatusText("");
   tree_->expandAll();
+  fieldOfView_->ShowEmptyHint(!tree_->HasNodes());
   QApplication::restoreOverrideCursor();
   LogMessage("exiting  " + kForm + "FormCreate()...");
 }
@@ -494,6 +500,7 @@ void TMainApplicationForm::OpenFileMenuItemClick(Sender sender) {
 // The tree shows the file alone; selecting it loads the image and its data
 // set through the tree's change handler.
 void TMainApplicationForm::ShowFileAlone(const std::string& path) {
+  fieldOfView_->ShowEmptyHint(false);
   tree_->ShowFolder(FolderOf(path) + "/", {FileNameOf(path)});
   tree_->SelectImage(0);
 }
@@ -551,6 +558,7 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
   if (IsFolder(folder)) {
     std::vector<std::string> names;
     for (const std::string& image : ListFolderImages(folder)) names.push_back(FileNameOf(image));
+    fieldOfView_->ShowEmptyHint(false);
     tree_->ShowFolder(folder, names);
     if (settings_) recentFolders_->SetFolders(RememberRecentFolder(*settings_, folder));
     progressPanel_->Begin("opening folder \"" + folder + "\"...", tree_->ImageCount(), false);

@@ -5,6 +5,7 @@
 #include <QMenuBar>
 #include <QLabel>
 #include <QScreen>
+#include <QTest>
 #include <QSlider>
 #include <QTimer>
 #include <QToolBar>
@@ -12,6 +13,7 @@
 #include <set>
 #include <sys/stat.h>
 
+#include "FieldOfViewDisplay.h"
 #include "RecentFoldersMenu.h"
 #include "ShellExecute.h"
 #include "WindowFixture.h"
@@ -227,6 +229,82 @@ TEST_F(WindowDesktopTest, TheSliderHighlightsTheKeptLevelsAndShowsTheGreyLevel) 
     EXPECT_EQ(below.rgb(), highlight.rgb());
     EXPECT_NE(above.rgb(), highlight.rgb());
   }
+}
+
+}  // namespace
+
+namespace {
+
+std::string StripesBmp(const std::string& path, int width, int height) {
+  BitmapImageClass image(width, height, 8);
+  for (int r = 0; r < height; ++r)
+    for (int x = 0; x < width; ++x) image.GetScanLine(r)[x] = x % 2 == 0 ? 0 : 255;
+  image.GetScanLine(height - 1 - 3)[10] = 77;  // picture row 3, column 10
+  EXPECT_TRUE(image.SaveToFile(path));
+  return path;
+}
+
+TEST_F(WindowDesktopTest, AnEmptyStartSaysWhatToDoOverAWhollyBlackDisplay) {
+  auto window = Start();
+  window->show();
+  QApplication::processEvents();
+  auto* display = window->findChild<FieldOfViewDisplay*>("FieldOfViewDisplayImage");
+  ASSERT_NE(display, nullptr);
+  EXPECT_EQ(display->EmptyHint().toStdString(),
+            "Open a folder of images (File > Open Folder) or drop one here");
+  const QImage shown = display->grab().toImage();
+  for (QPoint corner : {QPoint(0, 0), QPoint(shown.width() - 1, shown.height() - 1)})
+    EXPECT_EQ(QColor(shown.pixel(corner)), QColor(Qt::black));
+  bool text = false;
+  for (int x = 0; x < shown.width() && !text; ++x)
+    for (int y = shown.height() / 3; y < 2 * shown.height() / 3 && !text; ++y)
+      text = QColor(shown.pixel(x, y)) != QColor(Qt::black);
+  EXPECT_TRUE(text);
+
+  chosenFolder_ = images_.Path();
+  window->Command("OpenFolderMenuItem")->trigger();
+  EXPECT_TRUE(display->EmptyHint().isEmpty());
+}
+
+TEST_F(WindowDesktopTest, ThePointerShowsItsPicturePixelAndGreyLevel) {
+  auto window = Start();
+  window->resize(1000, 800);
+  window->show();
+  ASSERT_TRUE(window->LoadImageIntoWorkspace(StripesBmp(images_ / "s.bmp", 40, 20)));
+  auto* display = window->findChild<FieldOfViewDisplay*>("FieldOfViewDisplayImage");
+  display->SetEmptyHint("");
+  QApplication::processEvents();
+  auto* pointer = window->findChild<QLabel*>("PointerLabel");
+  ASSERT_NE(pointer, nullptr);
+  const DisplayRect& d = display->Dest();
+  auto at = [&](int px, int py) {
+    return QPoint(d.left + static_cast<int>((px + 0.5) * d.Width() / 40),
+                  d.top + static_cast<int>((py + 0.5) * d.Height() / 20));
+  };
+  QTest::mouseMove(display, at(10, 3));
+  EXPECT_EQ(pointer->text().toStdString(), "x 10, y 3: level 77");
+  QTest::mouseMove(display, at(11, 3));
+  EXPECT_EQ(pointer->text().toStdString(), "x 11, y 3: level 255");
+  QTest::mouseMove(display, QPoint(d.left - 2, d.top + 2));  // beside the picture
+  EXPECT_TRUE(pointer->text().isEmpty());
+}
+
+TEST_F(WindowDesktopTest, OnADoubleDensityScreenEveryPicturePixelStaysSharp) {
+  auto window = Start();
+  window->show();
+  ASSERT_TRUE(window->LoadImageIntoWorkspace(StripesBmp(images_ / "s.bmp", 320, 240)));
+  auto* display = window->findChild<FieldOfViewDisplay*>("FieldOfViewDisplayImage");
+  display->SetEmptyHint("");
+  display->resize(320, 240);  // one screen point a picture pixel: two device pixels
+  ASSERT_EQ(display->Dest().Width(), 320);
+  QImage device(640, 480, QImage::Format_RGB32);
+  device.setDevicePixelRatio(2);
+  display->render(&device);
+  std::set<QRgb> seen;
+  for (int x = 0; x < 640; ++x) seen.insert(device.pixel(x, 20) & 0xFFFFFF);
+  EXPECT_EQ(seen.size(), 2u);  // black and white columns, no grey between them
+  EXPECT_EQ(device.pixel(0, 20) & 0xFFFFFF, device.pixel(1, 20) & 0xFFFFFF);
+  EXPECT_NE(device.pixel(1, 20) & 0xFFFFFF, device.pixel(2, 20) & 0xFFFFFF);
 }
 
 }  // namespace
