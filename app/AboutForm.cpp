@@ -12,6 +12,7 @@
 
 #include "FileVersion.h"
 #include "MemoWrappers.h"
+#include "ShellExecute.h"
 #include "SyntheticField.h"
 #include "ToolkitWrappers.h"
 
@@ -83,6 +84,12 @@ TAboutForm::TAboutForm(QWidget* parent) : QDialog(parent, Qt::Tool | Qt::WindowS
   description_->setObjectName("memoDescription");
   description_->setReadOnly(true);
   column->addWidget(description_);
+  auto* website = new ClickLabel(QString("<a href=\"%1\">%1</a>").arg(kWebsite), this,
+                                 [this] { labelWebsiteClick(); });
+  website->setObjectName("labelWebsite");
+  website->setToolTip("Visit the Strandex web site");
+  website->setTextInteractionFlags(Qt::NoTextInteraction);  // the press opens it, once
+  column->addWidget(website, 0, Qt::AlignCenter);
   auto* ok = new QPushButton("OK", this);
   ok->setObjectName("buttonOk");
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -94,6 +101,10 @@ void TAboutForm::Show(int index) {
   index_ = index < 0 ? kPictures - 1 : index > kPictures - 1 ? 0 : index;
   picture_->setPixmap(QPixmap::fromImage(pictures_[static_cast<std::size_t>(index_)]));
   TMemo_SetText(description_, texts_[index_].toStdString());
+}
+
+void TAboutForm::labelWebsiteClick() {
+  AnsiString_ShellExecute("open", kWebsite, "", "", 1, false);
 }
 
 QString TAboutForm::Description() const {

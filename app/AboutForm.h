@@ -16,11 +16,14 @@ class TAboutForm : public QDialog {
 
  public:
   static constexpr int kPictures = 22;
+  static constexpr const char* kWebsite = "https://strandex.org/";
 
   explicit TAboutForm(QWidget* parent = nullptr);
 
   void labelLeftMouseDown() { Show(index_ - 1); }
   void labelRightMouseDown() { Show(index_ + 1); }
+  // Opens the program's web site with the desktop's browser.
+  void labelWebsiteClick();
   int Index() const { return index_; }
   QString Description() const;
 

@@ -68,12 +68,28 @@ void FieldOfViewDisplay::SetOutline(const CometRectangle& rectangle, int headCol
   update();
 }
 
+void FieldOfViewDisplay::SetEmptyHint(const QString& hint) {
+  emptyHint_ = hint;
+  update();
+}
+
 void FieldOfViewDisplay::paintEvent(QPaintEvent*) {
   QPainter painter(this);
+  if (!emptyHint_.isEmpty()) {
+    painter.fillRect(rect(), Qt::black);
+    painter.setPen(QColor(200, 200, 200));
+    painter.drawText(rect().adjusted(16, 16, -16, -16), Qt::AlignCenter | Qt::TextWordWrap,
+                     emptyHint_);
+    return;
+  }
   painter.fillRect(rect(), palette().window());
   if (picture_.isNull() || dest_.Width() <= 0 || dest_.Height() <= 0) return;
-  // Zoomed in, every picture pixel shows as a sharp square.
-  painter.setRenderHint(QPainter::SmoothPixmapTransform, !Zoomed());
+  // Drawn at the device's own pixels: smoothed only where the picture is
+  // shrunk; enlarged (zoomed in, or on a high-density screen) every picture
+  // pixel shows as a sharp square.
+  const double devicePixels =
+      dest_.Width() * painter.device()->devicePixelRatioF() / picture_.width();
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, devicePixels < 1);
   painter.drawImage(QRect(dest_.left, dest_.top, dest_.Width(), dest_.Height()), picture_);
   if (!outline_.Defined()) return;
   // In picture pixels: a line through the middle of the pixels it covers.

@@ -41,6 +41,11 @@ class FieldOfViewDisplay : public QWidget {
   // (-1 for none), in the given colour and pen width in picture pixels.
   void SetOutline(const CometRectangle& rectangle, int headColumn, QColor colour, int penWidth);
 
+  // What to do when there is nothing to show yet: while set, the display is
+  // black from edge to edge with this text in its middle.
+  void SetEmptyHint(const QString& hint);
+  const QString& EmptyHint() const { return emptyHint_; }
+
  signals:
   void Pressed(Qt::MouseButton button, QPoint at);
   void Moved(Qt::MouseButtons buttons, QPoint at);
@@ -69,4 +74,5 @@ class FieldOfViewDisplay : public QWidget {
   int headColumn_ = -1;
   QColor colour_ = Qt::yellow;
   int penWidth_ = 1;
+  QString emptyHint_;
 };

@@ -26,11 +26,31 @@ FieldOfViewView::FieldOfViewView(ScoringWorkspace& workspace, QWidget* parent)
   thresholdBar_->setInvertedAppearance(true);  // position 0 at the top
   thresholdBar_->setInvertedControls(true);
   thresholdBar_->setToolTip("Set Background Segmentation Level");
+  // The highlighted part of the groove runs from the handle down to 255:
+  // the grey levels that are kept.
+  thresholdBar_->setStyleSheet(
+      "QSlider::groove:vertical { width: 6px; border-radius: 3px; background: palette(mid); }"
+      "QSlider::sub-page:vertical { border-radius: 3px; background: palette(mid); }"
+      "QSlider::add-page:vertical { border-radius: 3px; background: palette(highlight); }"
+      "QSlider::handle:vertical { height: 12px; margin: 0 -6px; border-radius: 4px;"
+      " border: 1px solid palette(dark); background: palette(button); }");
   thresholdIndicator_ = new QLabel("100%", this);
   thresholdIndicator_->setObjectName("ThresholdIndicator");
+  // The cutoff as the grey level the command line's --cutoff takes.
+  cutoffLevel_ = new QLabel(this);
+  cutoffLevel_->setObjectName("CutoffLevelLabel");
+  cutoffLevel_->setToolTip("The cutoff as a grey level (0-255), as --cutoff takes it");
   sliderColumn->addWidget(caption);
   sliderColumn->addWidget(thresholdBar_, 1);
   sliderColumn->addWidget(thresholdIndicator_);
+  sliderColumn->addWidget(cutoffLevel_);
+  // The column keeps one width whatever the texts say, so the picture
+  // beside it never shifts while the slider moves.
+  const int columnWidth = fontMetrics().horizontalAdvance("level 255") + 8;
+  for (QLabel* label : {caption, thresholdIndicator_, cutoffLevel_}) {
+    label->setFixedWidth(columnWidth);
+    label->setAlignment(Qt::AlignCenter);
+  }
   display_ = new FieldOfViewDisplay(this);
   display_->setObjectName("FieldOfViewDisplayImage");
   display_->setMinimumSize(320, 240);
@@ -56,10 +76,16 @@ FieldOfViewView::FieldOfViewView(ScoringWorkspace& workspace, QWidget* parent)
   row->addLayout(sliderColumn);
   row->addLayout(grid, 1);
   ShowBlack();
+  ShowCutoffLevel(thresholdBar_->value());
   connect(thresholdBar_, &QSlider::valueChanged, this, [this](int p) {
     thresholdIndicator_->setText(QString::fromStdString(ThresholdIndicatorText(p)));
+    ShowCutoffLevel(p);
     emit CutoffChanged(p);
   });
+}
+
+void FieldOfViewView::ShowCutoffLevel(int position) {
+  cutoffLevel_->setText(QString("level %1").arg(position));
 }
 
 int FieldOfViewView::Cutoff() const {
@@ -81,6 +107,24 @@ void FieldOfViewView::ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue) {
   hue_ = hue;
   ::ApplyDisplayColors(image, &bitmap_, fullSpectrum, Cutoff(), hue);
   Redraw();
+}
+
+void FieldOfViewView::ReportPointer(QPoint at) {
+  const BitmapImageClass* image = workspace_.Image();
+  const PicturePoint p = display_->ToPicture(at);
+  if (image == nullptr || !display_->EmptyHint().isEmpty() || p.x < 0 || p.y < 0 ||
+      p.x >= image->Bitmap.bmWidth || p.y >= image->Bitmap.bmHeight) {
+    emit PointerText("");
+    return;
+  }
+  QString text = QString("x %1, y %2").arg(p.x).arg(p.y);
+  if (image->Bitmap.bmBitsPixel == 8)  // rows are stored bottom up
+    text += QString(": level %1").arg(image->GetScanLine(image->Bitmap.bmHeight - 1 - p.y)[p.x]);
+  emit PointerText(text);
+}
+
+void FieldOfViewView::ShowEmptyHint(bool show) {
+  display_->SetEmptyHint(show ? kEmptyHint : "");
 }
 
 void FieldOfViewView::ShowBlack(int width, int height) {
@@ -181,6 +225,7 @@ void FieldOfViewView::MouseDown(Qt::MouseButton button, QPoint at) {
 }
 
 void FieldOfViewView::MouseMove(Qt::MouseButtons buttons, QPoint at) {
+  ReportPointer(at);
   if (workspace_.Image() == nullptr) return;
   if (oneClick_) {
     if (buttons & Qt::LeftButton)

@@ -28,6 +28,7 @@ class FieldOfViewView : public QWidget {
 
   QSlider* ThresholdBar() const { return thresholdBar_; }
   QLabel* ThresholdIndicator() const { return thresholdIndicator_; }
+  QLabel* CutoffLevel() const { return cutoffLevel_; }
   QWidget* DisplayImage() const;
   const TBitmap& DisplayBitmap() const { return bitmap_; }
   int Cutoff() const;
@@ -37,6 +38,10 @@ class FieldOfViewView : public QWidget {
   void ApplyDisplayColors(bool fullSpectrum, std::uint32_t hue);
   // A black display of the given size.
   void ShowBlack(int width = 640, int height = 480);
+  // Nothing opened yet: the display says how to begin.
+  static constexpr const char* kEmptyHint =
+      "Open a folder of images (File > Open Folder) or drop one here";
+  void ShowEmptyHint(bool show);
   // Shows another picture than the workspace's image (the workspace keeps
   // its own), as it is, until the display is recoloured.
   void ShowImage(const BitmapImageClass& image);
@@ -58,13 +63,18 @@ class FieldOfViewView : public QWidget {
   void ManualCometAdded();
   // A text for the status bar.
   void StatusText(const std::string& text);
+  // Where the pointer is over the picture and the grey level there
+  // ("x 45, y 60: level 123"); empty when it is over no picture pixel.
+  void PointerText(const QString& text);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  void ShowCutoffLevel(int position);
   void MouseDown(Qt::MouseButton button, QPoint at);
   void MouseMove(Qt::MouseButtons buttons, QPoint at);
+  void ReportPointer(QPoint at);
   void MouseUp(Qt::MouseButton button, QPoint at);
   void Reported(ManualOutcome outcome);
   void DrawOutline(int headColumn);
@@ -74,6 +84,7 @@ class FieldOfViewView : public QWidget {
   ScoringWorkspace& workspace_;
   QSlider* thresholdBar_ = nullptr;
   QLabel* thresholdIndicator_ = nullptr;
+  QLabel* cutoffLevel_ = nullptr;
   FieldOfViewDisplay* display_ = nullptr;
   QScrollBar* horizontalBar_ = nullptr;
   QScrollBar* verticalBar_ = nullptr;

@@ -38,6 +38,7 @@
 #include "AboutForm.h"
 #include "AppPaths.h"
 #include "CometMetrics.h"
+#include "DesktopLooks.h"
 #include "DisplayColouring.h"
 #include "Documents.h"
 #include "EventLog.h"
@@ -53,6 +54,8 @@
 #include "MessageBox.h"
 #include "PreferencesForm.h"
 #include "ProgressPanelWidget.h"
+#include "RecentFolders.h"
+#include "RecentFoldersMenu.h"
 #include "ReviewPanel.h"
 #include "ReviewTexts.h"
 #include "ScopedTrace.h"
@@ -138,7 +141,7 @@ void TMainApplicationForm::BuildLayout() {
   filterPanel_ = new FilterPanel(this);  // over the image area, placed by its button
 
   statusBar()->showMessage("Software initialized and ready for use...");
-  resize(942, 853);
+  PlaceOnScreen(this, QSize(942, 853));
   setAcceptDrops(true);
 
   runner_ = new ScoringRunner(this);
@@ -148,6 +151,11 @@ void TMainApplicationForm::BuildLayout() {
   fieldOfView_->SetLineColourSource(
       [this] { return preferences_ != nullptr ? preferences_->LineColour() : 0x00FFFFu; });
   connect(fieldOfView_, &FieldOfViewView::ManualCometAdded, this, [this] { ManualCometAdded(); });
+  // Where the pointer is, beside the status text (never in the log).
+  auto* pointer = new QLabel(this);
+  pointer->setObjectName("PointerLabel");
+  statusBar()->addPermanentWidget(pointer);
+  connect(fieldOfView_, &FieldOfViewView::PointerText, pointer, &QLabel::setText);
   connect(fieldOfView_, &FieldOfViewView::StatusText, this,
           [this](const std::string& text) { ShowStatusText(text); });
   connect(tree_, &ImageBrowser::SelectionChanged, this,
@@ -193,7 +201,7 @@ QAction* TMainApplicationForm::AddCommand(const std::string& name, const QString
   action->setShortcut(keys);
   action->setVisible(shown);
   menu->addAction(action);
-  addAction(action);  // shortcuts of hidden items still work
+  addAction(action);  // the window's keys (a hidden item's are kept by KeepShortcutWhileHidden)
   commands_[name] = action;
   return action;
 }
@@ -227,8 +235,17 @@ void TMainApplicationForm::BuildCommands() {
   AddCommand("SaveAsSpreadsheetMenuItem", "Save as Spreadsheet", QKeySequence("Ctrl+S"), true,
              file);
   AddCommand("SaveBMP", "Export BMP", QKeySequence("Ctrl+E"), false, file);
-  AddCommand("UndoMenuItem", "Undo", {}, true, edit);
-  AddCommand("RedoMenuItem", "Redo", {}, true, edit);
+  file->addSeparator();
+  recentFolders_ = new RecentFoldersMenu(this);
+  file->addMenu(recentFolders_);
+  connect(recentFolders_, &RecentFoldersMenu::FolderChosen, this,
+          [this](const QString& folder) { OpenRecentFolder(folder.toStdString()); });
+  file->addSeparator();
+  connect(AddCommand("QuitMenuItem", "Quit", QKeySequence("Ctrl+Q"), true, file),
+          &QAction::triggered, this, &QWidget::close);
+  // Nothing to undo or redo before the first edit.
+  AddCommand("UndoMenuItem", "Undo", {}, true, edit)->setEnabled(false);
+  AddCommand("RedoMenuItem", "Redo", {}, true, edit)->setEnabled(false);
   connect(AddCommand("Rotate90Left", "Rotate 90° Left", {}, true, edit), &QAction::triggered, this,
           [this] { RotateClick(90); });
   connect(AddCommand("Rotate90Right", "Rotate 90° Right", {}, true, edit), &QAction::triggered,
@@ -353,6 +370,9 @@ void TMainApplicationForm::BuildCommands() {
   for (const char* hidden : {"SaveBMP", "TestMenuItem"})
     KeepShortcutWhileHidden(Command(hidden), this);
   BuildEditCommands();
+
+  ApplyMenuMnemonics(menuBar());
+  DecorateToolBar(bar);
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -369,6 +389,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   setWindowTitle(Q(GetApplicationTitle()));
   ShowStatusText("reading INI file parameters...");
   settings_ = std::make_unique<IniFile>(SettingsFilePath());
+  recentFolders_->SetFolders(ReadRecentFolders(*settings_));
 
   const bool full = settings_->ReadInteger("main", "FullSpectrumButton", 0) != 0;
   Command("FullSpectrumMenuItem")->setChecked(full);
@@ -394,6 +415,7 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   ApplyCommandLine(arguments);
   ShowStatusText("");
   tree_->expandAll();
+  fieldOfView_->ShowEmptyHint(!tree_->HasNodes());
   QApplication::restoreOverrideCursor();
   LogMessage("exiting  " + kForm + "FormCreate()...");
 }
@@ -440,6 +462,7 @@ void TMainApplicationForm::OpenFileMenuItemClick(Sender sender) {
 // The tree shows the file alone; selecting it loads the image and its data
 // set through the tree's change handler.
 void TMainApplicationForm::ShowFileAlone(const std::string& path) {
+  fieldOfView_->ShowEmptyHint(false);
   tree_->ShowFolder(FolderOf(path) + "/", {FileNameOf(path)});
   tree_->SelectImage(0);
 }
@@ -501,7 +524,9 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
   if (IsFolder(folder)) {
     std::vector<std::string> names;
     for (const std::string& image : ListFolderImages(folder)) names.push_back(FileNameOf(image));
+    fieldOfView_->ShowEmptyHint(false);
     tree_->ShowFolder(folder, names);
+    if (settings_) recentFolders_->SetFolders(RememberRecentFolder(*settings_, folder));
     progressPanel_->Begin("opening folder \"" + folder + "\"...", tree_->ImageCount(), false);
     if (selectRoot) tree_->SelectRoot();
     progressPanel_->hide();
@@ -511,6 +536,17 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
     MetricComboBoxChange();
   }
   QApplication::restoreOverrideCursor();
+}
+
+// A folder of the recent list: opened again, or taken off the list when it
+// is gone.
+void TMainApplicationForm::OpenRecentFolder(const std::string& folder) {
+  if (IsFolder(folder)) {
+    OpenFolder(folder);
+    return;
+  }
+  if (settings_) recentFolders_->SetFolders(ForgetRecentFolder(*settings_, folder));
+  ShowStatusText("The folder " + folder + " does not exist.");
 }
 
 void TMainApplicationForm::DirTreeViewChange(Sender sender) {
@@ -564,6 +600,11 @@ bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
     if (!why.empty()) why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
     ShowStatusText(why);
     trace.SetResult("FAILURE");
+  } else if (const BitmapImageClass* image = workspace_.Image()) {
+    // The load is over: what is on view, in the status bar only.
+    statusText_ = FileNameOf(path) + ": " + std::to_string(image->Bitmap.bmWidth) + " x " +
+                  std::to_string(image->Bitmap.bmHeight) + " pixels";
+    statusBar()->showMessage(Q(statusText_));
   }
   return ok;
 }

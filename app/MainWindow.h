@@ -22,6 +22,7 @@ class QAction;
 class QFrame;
 class QLabel;
 class QSlider;
+class RecentFoldersMenu;
 class ReviewPanel;
 class ScoringRunner;
 class TPreferencesForm;
@@ -51,6 +52,7 @@ class TMainApplicationForm : public QMainWindow {
   void OpenFile(const std::string& path);
   void OpenFolder(const std::string& folder);
   void DirTreeViewChange(Sender sender);
+  void OpenRecentFolder(const std::string& folder);
   void DirTreeViewClick();
   // Loads one image file into the workspace and the display.
   bool LoadImageIntoWorkspace(const std::string& path);
@@ -179,5 +181,6 @@ class TMainApplicationForm : public QMainWindow {
   ScoringRunner* runner_ = nullptr;
   FilterPanel* filterPanel_ = nullptr;
   ReviewPanel* review_ = nullptr;
+  RecentFoldersMenu* recentFolders_ = nullptr;
   ExportCommands* exports_ = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "PreferencesForm.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -9,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 #include "CometMetrics.h"
@@ -34,10 +37,27 @@ const NamedColour kStandard[16] = {
     {"Aqua", QColor(0, 255, 255)},     {"White", QColor(255, 255, 255)},
 };
 
+const QColor kNoCustomColour(255, 255, 255);
+
+ColourChooser& ScriptedChooser() {
+  static ColourChooser chooser;
+  return chooser;
+}
+
+QColor ChooseColour(const QColor& initial, QWidget* parent) {
+  if (ScriptedChooser()) return ScriptedChooser()(initial, parent);
+  return QColorDialog::getColor(initial, parent);
+}
+
+// The key holding the colour chosen under "Custom..." of a list.
+std::string CustomKey(const QComboBox* box) {
+  return box->objectName().toStdString() + "Custom";
+}
+
 QComboBox* ColourList(QWidget* parent, const char* name, int selected) {
   auto* box = new QComboBox(parent);
   box->setObjectName(name);
-  box->addItem("Custom...", QColor(0, 0, 0));
+  box->addItem("Custom...", kNoCustomColour);
   for (const auto& c : kStandard) {
     QPixmap swatch(12, 12);
     swatch.fill(c.colour);
@@ -46,7 +66,7 @@ QComboBox* ColourList(QWidget* parent, const char* name, int selected) {
   box->setCurrentIndex(selected);
   QObject::connect(box, QOverload<int>::of(&QComboBox::activated), box, [box](int index) {
     if (index != 0) return;
-    const QColor chosen = QColorDialog::getColor(box->itemData(0).value<QColor>(), box);
+    const QColor chosen = ChooseColour(box->itemData(0).value<QColor>(), box);
     if (chosen.isValid()) box->setItemData(0, chosen);
   });
   return box;
@@ -57,7 +77,16 @@ std::uint32_t ToColourValue(const QColor& c) {
          (static_cast<std::uint32_t>(c.blue()) << 16);
 }
 
+QColor FromColourValue(std::uint32_t value) {
+  return QColor(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
 }  // namespace
+
+void SetColourChooser(ColourChooser chooser) {
+  ScriptedChooser() = std::move(chooser);
+}
 
 int StandardColourPosition(const char* name) {
   for (int i = 0; i < 16; ++i)
@@ -81,6 +110,9 @@ TPreferencesForm::TPreferencesForm(IniFile& settings, QWidget* parent)
     item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
     item->setCheckState(Qt::Checked);
   }
+  // Whole names, never "Comet I": the list is as wide as its longest entry.
+  metrics_->setMinimumWidth(metrics_->sizeHintForColumn(0) + 2 * metrics_->frameWidth() +
+                            metrics_->verticalScrollBar()->sizeHint().width());
   auto* form = new QFormLayout;
   buckets_ = new QLineEdit("100", this);
   buckets_->setObjectName("HistogramBucketCountEdit");
@@ -107,6 +139,7 @@ TPreferencesForm::TPreferencesForm(IniFile& settings, QWidget* parent)
   column->addLayout(buttons);
   connect(save, &QPushButton::clicked, this, [this] { SaveButtonClick(); });
   connect(cancel, &QPushButton::clicked, this, [this] { CancelButtonClick(); });
+  resize(std::max(width(), sizeHint().width()), height());
   LogMessage("exiting  TPreferencesForm::TPreferencesForm()...");
   FormCreate();
 }
@@ -121,6 +154,11 @@ void TPreferencesForm::FormCreate() {
   auto select = [this](QComboBox* box, const char* key) {
     const int position = settings_.ReadInteger("main", key, box->currentIndex());
     if (position >= 0 && position < box->count()) box->setCurrentIndex(position);
+    // The colour once chosen under "Custom..."; white when none was kept.
+    const int custom = settings_.ReadInteger("main", CustomKey(box), -1);
+    box->setItemData(0, custom >= 0 && custom <= 0xFFFFFF
+                            ? FromColourValue(static_cast<std::uint32_t>(custom))
+                            : kNoCustomColour);
   };
   select(lineColour_, "LineColorBox");
   select(hueColour_, "SingleHueColorBox");
@@ -138,8 +176,12 @@ void TPreferencesForm::SaveButtonClick() {
   }
   settings_.WriteInteger("main", "MetricsCheckList", static_cast<int>(MetricMask()));
   settings_.WriteString("main", "HistogramBucketCountEdit", buckets_->text().toStdString());
-  settings_.WriteInteger("main", "LineColorBox", lineColour_->currentIndex());
-  settings_.WriteInteger("main", "SingleHueColorBox", hueColour_->currentIndex());
+  for (QComboBox* box : {lineColour_, hueColour_}) {
+    settings_.WriteInteger("main", box->objectName().toStdString(), box->currentIndex());
+    if (box->currentIndex() == 0)
+      settings_.WriteInteger("main", CustomKey(box),
+                             static_cast<int>(ToColourValue(box->itemData(0).value<QColor>())));
+  }
   settings_.WriteInteger("main", "ShowFileLabelsCheckBox", labels_->isChecked() ? 1 : 0);
   tag_ = kSaved;
   accept();

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QColor>
 #include <QDialog>
 #include <cstdint>
+#include <functional>
 
 #include "IniFile.h"
 
@@ -52,5 +54,13 @@ class TPreferencesForm : public QDialog {
   QCheckBox* labels_;
 };
 
-// The colour lists: "Custom..." then the sixteen standard colours.
+// The colour lists: "Custom..." then the sixteen standard colours. The colour
+// chosen under "Custom..." is kept under the list's name + "Custom"
+// ("SingleHueColorBoxCustom"), as 0x00BBGGRR.
 int StandardColourPosition(const char* name);
+
+// Asks for the "Custom..." colour (the toolkit's colour dialog; tests put a
+// scripted answer here; an empty chooser brings the dialog back). An invalid
+// colour means cancelled.
+using ColourChooser = std::function<QColor(const QColor& initial, QWidget* parent)>;
+void SetColourChooser(ColourChooser chooser);

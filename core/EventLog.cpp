@@ -13,6 +13,7 @@
 #include "FileRename.h"
 #include "FileVersion.h"
 #include "IniFile.h"
+#include "LogRetention.h"
 #include "SystemInfo.h"
 
 namespace {
@@ -117,6 +118,7 @@ EventLog& EventLog::operator=(EventLog&& other) noexcept {
   depths_ = std::move(other.depths_);
   lastLineTime_ = other.lastLineTime_;
   sizeLimit_ = other.sizeLimit_;
+  filesKept_ = other.filesKept_;
   rotationBlocked_ = other.rotationBlocked_;
   rotationRetrySize_ = other.rotationRetrySize_;
   failureReported_ = other.failureReported_;
@@ -151,6 +153,7 @@ void EventLog::Open(const std::string& logPath, const std::string& settingsPath)
   rotationBlocked_ = false;
   rotationRetrySize_ = 0;
   enabled_ = ReadProfileInt("main", "log_all_events", 0, settingsPath);
+  filesKept_ = ReadProfileInt("main", "log_files_kept", kDefaultLogFilesKept, settingsPath);
   FolderLock folder(logPath);
   StartFile();
 }
@@ -165,6 +168,7 @@ void EventLog::StartFile() {
     // A file nobody else uses is a previous run's: it goes aside (when it
     // cannot, the new header is appended to it).
     if (TryExclusive(lockFd_) && existed && RenameWithoutReplacing(path_, TimeStampedName(path_))) {
+      PrunePreviousLogs(path_, filesKept_);
       ReleaseFile();
       lockFd_ = open(path_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
     }
@@ -221,6 +225,7 @@ void EventLog::RotateLocked() {
     rotationBlocked_ = true;  // go on in the same file rather than lose lines
     return;
   }
+  PrunePreviousLogs(path_, filesKept_);
   ReleaseFile();
   rotationRetrySize_ = 0;
   enabled_ = ReadProfileInt("main", "log_all_events", 0, settingsPath_);

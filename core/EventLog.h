@@ -9,6 +9,7 @@
 #include <unordered_map>
 
 #include "Clock.h"
+#include "LogRetention.h"
 
 // The diagnostic event log: a plain text file (CR LF line ends) with a header
 // written at every start and, when "log_all_events" in section "main" of the
@@ -24,7 +25,9 @@
 // line is lost and a single warning goes to stderr for the whole run. When an
 // existing log cannot be renamed out of the way, the new header is appended
 // to it rather than truncating it, and a rename never replaces another file:
-// a name already taken gets " (2)", " (3)", ... before ".log".
+// a name already taken gets " (2)", " (3)", ... before ".log". Only the
+// newest previous files are kept: "log_files_kept" in section "main" (20
+// when absent; a negative value keeps them all).
 //
 // Lines from several threads never mix: each is written whole, and each
 // thread keeps its own nesting depth. A thread working as one of several
@@ -91,6 +94,7 @@ class EventLog {
   std::unordered_map<std::thread::id, int> depths_;
   std::uint64_t lastLineTime_ = 0;
   std::uint64_t sizeLimit_ = kDefaultSizeLimit;
+  int filesKept_ = kDefaultLogFilesKept;
   bool rotationBlocked_ = false;  // the full file could not be renamed: keep appending
   std::uint64_t rotationRetrySize_ = 0;  // another process used the file: try again past this
   int lockFd_ = -1;                      // held with a shared lock: this process uses the file

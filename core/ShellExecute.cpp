@@ -119,12 +119,18 @@ int RunOpener(const std::string& program, const std::string& document) {
   return status;
 }
 
+// A web address goes to the opener as it is, without a look on the disk.
+bool IsWebAddress(const std::string& file) {
+  return file.rfind("https://", 0) == 0 || file.rfind("http://", 0) == 0;
+}
+
 int OpenDocument(const std::string& file, const std::string& directory) {
-  if (!directory.empty() && !IsDirectory(directory)) return kPathNotFound;
+  const bool web = IsWebAddress(file);
+  if (!web && !directory.empty() && !IsDirectory(directory)) return kPathNotFound;
   const std::string document =
-      (file.empty() || file[0] == '/' || directory.empty()) ? file : directory + "/" + file;
+      (web || file.empty() || file[0] == '/' || directory.empty()) ? file : directory + "/" + file;
   struct stat st {};
-  if (document.empty() || stat(document.c_str(), &st) != 0) return kFileNotFound;
+  if (document.empty() || (!web && stat(document.c_str(), &st) != 0)) return kFileNotFound;
 
   const std::string opener = ResolveProgram(DocumentOpener());
   if (opener.empty()) return kNoAssociation;

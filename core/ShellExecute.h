@@ -8,7 +8,8 @@
 // application could open it (no association, or no opener at all). On
 // failure an ERROR line is logged and, unless silent, an error box captioned
 // "ShellExecute(" + file + ")" shows the message. A relative file is taken
-// in `directory`. The show command is kept for the trace only; `parameters`
+// in `directory`; a web address ("https://", "http://") goes to the opener
+// as it is, for the desktop's browser. The show command is kept for the trace only; `parameters`
 // are not passed to a document's application.
 int AnsiString_ShellExecute(const std::string& operation, const std::string& file,
                             const std::string& parameters, const std::string& directory,

@@ -11,6 +11,7 @@ packages=(
   qt6-base-dev
   qt6-image-formats-plugins
   libtiff-dev
+  libqt6svg6
   zlib1g-dev
   libgtest-dev
   libgmock-dev

@@ -89,12 +89,33 @@ SyntheticField MakeSyntheticField(int width, int height, std::uint32_t seed) {
 }
 
 std::unique_ptr<BitmapImageClass> MakeCometPicture(int side, int damage) {
+  // The gallery's lesson drawn as it reads: with damage a share of the
+  // head's DNA moves into the tail, so the head shrinks and dims while the
+  // tail grows longer and brighter. The tail rises smoothly out of the
+  // head (no edge where it starts) and fades towards its end.
+  const double d = std::clamp(damage, 0, 21) / 21.0;
+  const double headX = side / 4.0, headY = side / 2.0;
+  const double r0 = side / 10.0;
+  const double r = r0 * (1.0 - 0.4 * d);  // head radius
+  const double headPeak = 235.0 * (1.0 - 0.3 * d);
+  const double tailLength = d > 0 ? side * (0.2 + 0.45 * d) : 0.0;  // from the head's centre
+  const double tailPeak = 40.0 + 120.0 * d;
   auto image = std::make_unique<BitmapImageClass>(side, side, 24);
-  const SyntheticComet comet{side / 4, side / 2, side / 10, damage * (side * 2 / 3) / 21, false};
   for (int y = 0; y < side; ++y) {
     std::uint8_t* row = image->GetScanLine(side - 1 - y);
     for (int x = 0; x < side; ++x) {
-      const double v = std::min(255.0, 6 + CometLevel(comet, 235, x, y));
+      const double dx = x - headX, dy = y - headY;
+      double v = headPeak * std::exp(-1.2 * (dx * dx + dy * dy) / (r * r));
+      if (tailLength > 0) {
+        // Onset: a smooth step on the head's right side; fall-off: a smooth
+        // fade over the tail's length; width: widening with distance.
+        const double onset = 0.5 * (1.0 + std::tanh((dx - 0.5 * r) / (0.3 * r)));
+        const double t = std::max(0.0, dx) / tailLength;
+        const double fade = t >= 1.0 ? 0.0 : (1.0 - t) * (1.0 - t) * (1.0 + 2.0 * t);
+        const double spread = r * (0.9 + 0.6 * std::min(1.0, t));
+        v += tailPeak * onset * fade * std::exp(-(dy * dy) / (spread * spread));
+      }
+      v = std::min(255.0, 6.0 + v);
       row[3 * x + 0] = static_cast<std::uint8_t>(v * 0.35);
       row[3 * x + 1] = static_cast<std::uint8_t>(v);
       row[3 * x + 2] = static_cast<std::uint8_t>(v * 0.25);

@@ -299,3 +299,89 @@ TEST_F(EventLogTest, ProcessLogIsSilentUntilOpened) {
 }
 
 }  // namespace
+
+namespace {
+
+// The names of the regular files in a folder, sorted.
+std::vector<std::string> FileNames(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string Stamp(int day, int second) {
+  char text[32];
+  std::snprintf(text, sizeof text, "201305%02d1403%02d", day, second);
+  return text;
+}
+
+}  // namespace
+
+TEST_F(EventLogTest, OnlyTheNewestPreviousLogsAreKept) {
+  struct Case {
+    const char* setting;  // "log_files_kept" in the settings file; null: absent
+    std::size_t kept;     // previous logs of this name left after the start
+  };
+  const Case cases[] = {{nullptr, 20}, {"3", 3}, {"0", 0}, {"-1", 26}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.setting ? c.setting : "absent");
+    TempDir dir;
+    const std::string logPath = dir / "strandex.log";
+    const std::string ini = dir / "strandex.ini";
+    WriteFile(ini, c.setting ? std::string("[main]\r\nlog_files_kept=") + c.setting + "\r\n"
+                             : std::string("[main]\r\n"));
+    // 25 earlier runs, two of them sharing a second, and the live file of
+    // the run before this one.
+    std::vector<std::string> previous;
+    for (int i = 0; i < 24; ++i) previous.push_back("strandex " + Stamp(1 + i, 0) + ".log");
+    previous.push_back("strandex " + Stamp(1, 0) + " (2).log");
+    for (const auto& name : previous) WriteFile(dir / name, name);
+    WriteFile(logPath, "the run before\r\n");
+    SetModificationTime(logPath, 2013, 5, 28, 14, 3, 9);
+    // Names that only look alike are never touched.
+    const std::vector<std::string> others = {
+        "strandex-cli " + Stamp(1, 0) + ".log", "strandex " + Stamp(2, 0) + ".txt",
+        "strandex 2013.log",  "strandex " + Stamp(3, 0) + " (x).log",
+        "notes.log",         "strandex " + Stamp(4, 0) + "(2).log"};
+    for (const auto& name : others) WriteFile(dir / name, name);
+    std::filesystem::create_directory(std::string(dir / ("strandex " + Stamp(1, 1) + ".log")));
+
+    EventLog log(clock_.Clock());
+    log.Open(logPath, ini);
+
+    std::vector<std::string> expected = others;
+    expected.push_back("strandex.ini");
+    expected.push_back("strandex.log");
+    // Oldest first: the day-1 pair (plain before " (2)"), then days 2..24,
+    // then the run before this one.
+    std::vector<std::string> ordered = {"strandex " + Stamp(1, 0) + ".log",
+                                        "strandex " + Stamp(1, 0) + " (2).log"};
+    for (int i = 1; i < 24; ++i) ordered.push_back("strandex " + Stamp(1 + i, 0) + ".log");
+    ordered.push_back("strandex 20130528140309.log");
+    ASSERT_EQ(ordered.size(), 26u);
+    expected.insert(expected.end(), ordered.end() - static_cast<long>(c.kept), ordered.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(FileNames(dir.Path()), expected);
+    EXPECT_TRUE(std::filesystem::is_directory(std::string(dir / ("strandex " + Stamp(1, 1) + ".log"))));
+  }
+}
+
+TEST_F(EventLogTest, RotationKeepsOnlyTheNewestPreviousLogsToo) {
+  WriteFile(ini_, "[main]\r\nlog_all_events=1\r\nlog_files_kept=2\r\n");
+  for (int i = 0; i < 3; ++i) WriteFile(dir_ / ("strandex " + Stamp(1 + i, 0) + ".log"), "old");
+  log_.Open(logPath_, ini_);  // no previous live file: nothing pruned yet
+  EXPECT_EQ(FileNames(dir_.Path()).size(), 5u);
+
+  log_.SetSizeLimit(1);
+  log_.Log("past the limit");
+  const auto names = FileNames(dir_.Path());
+  // The full file and the newest old one remain beside the live file.
+  ASSERT_EQ(names.size(), 4u) << ::testing::PrintToString(names);
+  EXPECT_EQ(names[0], "strandex " + Stamp(3, 0) + ".log");
+  EXPECT_TRUE(std::regex_match(names[1], std::regex(R"(strandex \d{14}\.log)")));
+  EXPECT_NE(names[1], names[0]);
+  EXPECT_EQ(names[2], "strandex.ini");
+  EXPECT_EQ(names[3], "strandex.log");
+}

@@ -49,6 +49,14 @@ TEST_F(ShellExecuteTest, OpensAnExistingDocumentWithTheOpener) {
   EXPECT_EQ(messages[1], "exiting  AnsiString_ShellExecute(SUCCESS)...");
 }
 
+TEST_F(ShellExecuteTest, AWebAddressGoesToTheOpenerAsItIs) {
+  UseOpener("printf '%s' \"$1\" > '" + dir_ / "opened" + "'; exit 0");
+  EXPECT_GT(AnsiString_ShellExecute("open", "https://example.org/a?b=1", "", dir_.Path(), 1, false),
+            32);
+  EXPECT_EQ(WaitForFile(dir_ / "opened"), "https://example.org/a?b=1");
+  EXPECT_TRUE(boxes_.Boxes().empty());
+}
+
 TEST_F(ShellExecuteTest, AnOpenerThatKeepsRunningHasSucceeded) {
   UseOpener("sleep 5");
   WriteFile(dir_ / "doc.pdf", "%PDF");

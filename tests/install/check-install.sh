@@ -61,7 +61,7 @@ for picture in $pictures; do
   grep -qF "./usr/share/doc/strandex/$picture" <<<"$contents" || fail "package lacks the manual's $picture"
 done
 depends=$(dpkg-deb --field "$deb" Depends)
-for d in libqt6gui6 libqt6widgets6 xdg-utils qt6-image-formats-plugins; do
+for d in libqt6gui6 libqt6widgets6 libqt6svg6 xdg-utils qt6-image-formats-plugins; do
   grep -q "$d" <<<"$depends" || fail "package does not depend on $d (Depends: $depends)"
 done
 echo "check-install: installed files, desktop entry and $(basename "$deb") checked"
