@@ -123,10 +123,9 @@ void TMainApplicationForm::BuildLayout() {
   fieldOfView_ = new FieldOfViewView(workspace_, right);
   auto* review = new QWidget(right);
   review->setObjectName("ReviewArea");
+  // The desktop's own window colour (light grey in a light theme), so the
+  // texts stay readable under a dark one.
   review->setAutoFillBackground(true);
-  QPalette palette = review->palette();
-  palette.setColor(QPalette::Window, QColor(0xF0, 0xF0, 0xF0));
-  review->setPalette(palette);
   review->setMinimumHeight(300);
   BuildReviewArea(review);
   column->addWidget(fieldOfView_, 1);

@@ -70,7 +70,7 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
   auto* base = new QFrame(this);
   base->setFrameShape(QFrame::HLine);
   base->setFixedHeight(1);
-  base->setStyleSheet("background: black; border: none;");
+  base->setStyleSheet("background: palette(window-text); border: none;");
   column->addWidget(base);
 
   auto* statistics = new QHBoxLayout;
@@ -93,19 +93,26 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
   sort_ = list("SortComboBox", Items(kSortItems), 0);
   imageMode_ = list("ImageModeComboBox", Items(kImageModeItems), 0);
   cursorMode_ = list("CursorModeDropDownList", Items(kCursorModeItems), 0);
-  // The option row reads as one sentence.
+  // The options read as one sentence, over two lines so that the window
+  // fits a laptop's screen: "Display between .. and .. standard
+  // deviation(s) of <metric>" / "as <order> and <pictures>", the cursor
+  // mode at the end of the second.
   auto* options = new QHBoxLayout;
+  auto* moreOptions = new QHBoxLayout;
   const char* texts[] = {"DisplayBetweenLabel", "AndLabel", "StdDevOfLabel", "AsLabel",
                          "AndModeLabel"};
   QComboBox* lists[] = {minBound_, maxBound_, metric_, sort_, imageMode_};
   for (int i = 0; i < 5; ++i) {
-    options->addWidget(label(texts[i], kOptionRowTexts[i]));
-    options->addWidget(lists[i]);
+    QHBoxLayout* line = i < 3 ? options : moreOptions;
+    line->addWidget(label(texts[i], kOptionRowTexts[i]));
+    line->addWidget(lists[i]);
   }
   options->addStretch();
-  options->addWidget(label("CursorModeLabel", kOptionRowTexts[5]));
-  options->addWidget(cursorMode_);
+  moreOptions->addStretch();
+  moreOptions->addWidget(label("CursorModeLabel", kOptionRowTexts[5]));
+  moreOptions->addWidget(cursorMode_);
   column->addLayout(options);
+  column->addLayout(moreOptions);
 
   grid_ = new CometGridView(
       model_, [this](const CometRecord& comet) { return ThumbnailOf(comet); }, this);

@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
+#include <cmath>
 #include <set>
 #include <sys/stat.h>
 
@@ -285,7 +286,10 @@ TEST_F(WindowDesktopTest, ThePointerShowsItsPicturePixelAndGreyLevel) {
   EXPECT_EQ(pointer->text().toStdString(), "x 10, y 3: level 77");
   QTest::mouseMove(display, at(11, 3));
   EXPECT_EQ(pointer->text().toStdString(), "x 11, y 3: level 255");
-  QTest::mouseMove(display, QPoint(d.left - 2, d.top + 2));  // beside the picture
+  // Beside the picture (it is fitted, so there is room on one side).
+  const QPoint beside = d.left > 1 ? QPoint(d.left - 2, d.top + 2) : QPoint(d.left + 2, d.bottom + 1);
+  ASSERT_TRUE(display->rect().contains(beside));
+  QTest::mouseMove(display, beside);
   EXPECT_TRUE(pointer->text().isEmpty());
 }
 
@@ -305,6 +309,80 @@ TEST_F(WindowDesktopTest, OnADoubleDensityScreenEveryPicturePixelStaysSharp) {
   EXPECT_EQ(seen.size(), 2u);  // black and white columns, no grey between them
   EXPECT_EQ(device.pixel(0, 20) & 0xFFFFFF, device.pixel(1, 20) & 0xFFFFFF);
   EXPECT_NE(device.pixel(1, 20) & 0xFFFFFF, device.pixel(2, 20) & 0xFFFFFF);
+}
+
+}  // namespace
+
+namespace {
+
+// The contrast ratio of two colours (1 to 21), as accessibility guidelines
+// define it.
+double Contrast(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto channel = [](double v) {
+      v /= 255.0;
+      return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(WindowDesktopTest, TheWindowFitsALaptopScreen) {
+  auto window = Start();
+  window->show();
+  QApplication::processEvents();
+  const QSize least = window->minimumSizeHint().expandedTo(window->minimumSize());
+  EXPECT_LE(least.width(), 1024);
+  EXPECT_LE(least.height(), 700);
+  window->resize(1024, 700);
+  QApplication::processEvents();
+  EXPECT_EQ(window->size(), QSize(1024, 700));
+}
+
+TEST_F(WindowDesktopTest, TheReviewAreaStaysReadableUnderADarkTheme) {
+  const QPalette usual = QApplication::palette();
+  QPalette dark = usual;
+  dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+  dark.setColor(QPalette::WindowText, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Base, QColor(0x2A, 0x2A, 0x2A));
+  dark.setColor(QPalette::Text, QColor(0xEE, 0xEE, 0xEE));
+  dark.setColor(QPalette::Button, QColor(0x30, 0x30, 0x30));
+  dark.setColor(QPalette::ButtonText, QColor(0xEE, 0xEE, 0xEE));
+  QApplication::setPalette(dark);
+  struct Restore {
+    QPalette palette;
+    ~Restore() { QApplication::setPalette(palette); }
+  } restore{usual};
+  auto window = Start();
+  window->show();
+  QApplication::processEvents();
+  auto* review = window->findChild<QWidget*>("ReviewArea");
+  ASSERT_NE(review, nullptr);
+  const QList<QLabel*> labels = review->findChildren<QLabel*>();
+  ASSERT_FALSE(labels.isEmpty());
+  for (QLabel* label : labels) {
+    if (!label->isVisibleTo(review) || label->text().isEmpty()) continue;
+    SCOPED_TRACE(label->objectName().toStdString() + " " + label->text().toStdString());
+    // What the label's text is drawn in, over what the area behind it is
+    // filled with.
+    const QColor text = label->palette().color(label->foregroundRole());
+    const QColor behind = review->palette().color(review->backgroundRole());
+    EXPECT_GE(Contrast(text, behind), 4.5);
+  }
+}
+
+TEST_F(WindowDesktopTest, TheFilterPanelSaysWhatItFilters) {
+  auto window = Start();
+  auto* panel = window->findChild<QWidget*>("FilterPanel");
+  ASSERT_NE(panel, nullptr);
+  QStringList texts;
+  for (QLabel* label : panel->findChildren<QLabel*>()) texts << label->text();
+  EXPECT_TRUE(texts.contains("Comet Area"));
+  EXPECT_TRUE(texts.contains("Comet Height"));
+  EXPECT_EQ(texts.count(" < "), 4);
+  for (const QString& text : texts) EXPECT_FALSE(text.contains("Edit")) << text.toStdString();
 }
 
 }  // namespace
