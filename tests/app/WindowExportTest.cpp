@@ -1,7 +1,6 @@
 // Export and debugging commands of the window: the spreadsheet against the
 // command line's, its refusals, the file names, the locale; Export BMP,
 // Build Composite, and the shortcuts of the hidden items.
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 #include <QFileDialog>
@@ -11,7 +10,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <clocale>
-#include <csignal>
 #include <cstring>
 #include <sstream>
 
@@ -112,27 +110,6 @@ class WindowExportTest : public WindowTest {
     chmod(script.c_str(), 0755);
     SetDocumentOpener(script);
   }
-
-  // Files of this process cannot grow past `bytes` while it lives; a write
-  // beyond fails as on a full disk.
-  class ScopedFileSizeLimit {
-   public:
-    explicit ScopedFileSizeLimit(rlim_t bytes) {
-      oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-      getrlimit(RLIMIT_FSIZE, &old_);
-      rlimit limit = old_;
-      limit.rlim_cur = bytes;
-      setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~ScopedFileSizeLimit() {
-      setrlimit(RLIMIT_FSIZE, &old_);
-      std::signal(SIGXFSZ, oldHandler_);
-    }
-
-   private:
-    rlimit old_{};
-    void (*oldHandler_)(int) = nullptr;
-  };
 
   std::optional<std::string> chosenSave_;
   int saveDialogs_ = 0;

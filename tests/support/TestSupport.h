@@ -39,6 +39,21 @@ class ScopedEnv {
   std::string old_;
 };
 
+// Files of this process may grow no larger than `bytes` while this object
+// lives: a write beyond fails with EFBIG, as on a full disk, instead of
+// raising a signal.
+class ScopedFileSizeLimit {
+ public:
+  explicit ScopedFileSizeLimit(std::uint64_t bytes);
+  ~ScopedFileSizeLimit();
+  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
+  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
+
+ private:
+  std::uint64_t oldSoft_ = 0;
+  void (*previous_)(int) = nullptr;
+};
+
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 bool Exists(const std::string& path);

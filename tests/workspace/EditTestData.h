@@ -1,8 +1,5 @@
 #pragma once
 
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 #include <string>
 
@@ -41,29 +38,6 @@ class EditingTest : public ::testing::Test {
   ScopedEnv trash_{"XDG_DATA_HOME", data_.Path().c_str()};
   RecordingMessageBoxProvider boxes_;
   ScopedMessageBoxProvider scoped_{boxes_};
-};
-
-// Files may grow no larger than `bytes` while this object lives (writes
-// beyond fail with EFBIG instead of a signal), whoever runs the test.
-class ScopedFileSizeLimit {
- public:
-  explicit ScopedFileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &old_);
-    previous_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~ScopedFileSizeLimit() {
-    setrlimit(RLIMIT_FSIZE, &old_);
-    std::signal(SIGXFSZ, previous_);
-  }
-  ScopedFileSizeLimit(const ScopedFileSizeLimit&) = delete;
-  ScopedFileSizeLimit& operator=(const ScopedFileSizeLimit&) = delete;
-
- private:
-  rlimit old_{};
-  void (*previous_)(int) = nullptr;
 };
 
 }  // namespace testing_support
