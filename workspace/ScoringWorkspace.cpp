@@ -207,6 +207,7 @@ void ScoringWorkspace::ScoreComet(Run& run, const FeatureRecord& f, bool widenLi
 // written. A run that could not write everything leaves the old results as
 // they were, on disk and in the workspace.
 ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
+  summary_ = false;  // the data set in memory is this image's own from here on
   well_.CometCount = run.count;
   const std::string staged = run.staging + FileNameOf(dataSetPath_);
   errno = 0;
