@@ -6,9 +6,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
-#include <QStyle>
 #include <QToolBar>
-#include <QToolButton>
+#include <algorithm>
 
 #include "ToolIcons.h"
 

@@ -1,7 +1,5 @@
 #include "ToolIcons.h"
 
-#include <utility>
-
 namespace {
 
 struct ToolPicture {
