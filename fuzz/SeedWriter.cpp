@@ -79,20 +79,20 @@ int main(int argc, char** argv) {
                             {"rgb8", 8, 3, 0, 1, false},      {"rgb16", 16, 3, 0, 2, false},
                             {"tiled16", 16, 1, 16, 1, false}, {"rgba8", 8, 4, 16, 1, true}};
   for (const TiffSeed& t : tiffs) {
-    testing_support::TiffSpec spec;
-    spec.width = 24;
-    spec.height = 16;
-    spec.bits = t.bits;
-    spec.samples = t.samples;
-    spec.photometric = t.samples >= 3 ? 2 : 1;
-    spec.tile = t.tile;
-    spec.pages = t.pages;
-    spec.bigEndian = t.bigEndian;
-    if (t.bits == 16) spec.maxSampleValue = 4095;
+    testing_support::TiffRecipe recipe;
+    recipe.width = 24;
+    recipe.height = 16;
+    recipe.bits = t.bits;
+    recipe.samples = t.samples;
+    recipe.photometric = t.samples >= 3 ? 2 : 1;
+    recipe.tile = t.tile;
+    recipe.pages = t.pages;
+    recipe.bigEndian = t.bigEndian;
+    if (t.bits == 16) recipe.maxSampleValue = 4095;
     for (int i = 0; i < 24 * 16 * t.samples; ++i)
-      spec.values.push_back(static_cast<std::uint32_t>(i * 37 % (t.bits == 16 ? 4096 : 256)));
+      recipe.values.push_back(static_cast<std::uint32_t>(i * 37 % (t.bits == 16 ? 4096 : 256)));
     TextFile out = OpenTextFile(root + "/image/" + t.name + ".tif.seed", "wb");
-    out.Write(std::string(1, '\x03') + testing_support::TiffBytes(spec));
+    out.Write(std::string(1, '\x03') + testing_support::TiffBytes(recipe));
     out.Close();
   }
 

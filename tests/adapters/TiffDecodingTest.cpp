@@ -16,8 +16,8 @@ namespace {
 
 // A TIFF of `width` x 2 pixels whose first sample of pixel i is first + i
 // times step; other samples of a pixel repeat it.
-TiffSpec Ramp(int width, int bits, int samples, std::uint32_t first, std::uint32_t step) {
-  TiffSpec s;
+TiffRecipe Ramp(int width, int bits, int samples, std::uint32_t first, std::uint32_t step) {
+  TiffRecipe s;
   s.width = width;
   s.height = 2;
   s.bits = bits;
@@ -78,18 +78,18 @@ class TiffDecodingTest : public ::testing::Test {
 TEST_F(TiffDecodingTest, GreyAndColourOfEightAndSixteenBitsBecomeEightBitGrey) {
   struct Case {
     const char* name;
-    TiffSpec spec;
+    TiffRecipe recipe;
     int pixel;  // x of the pixel checked
     int grey;
   };
-  TiffSpec bigEndian = Ramp(20, 16, 1, 0, 257 * 10);
+  TiffRecipe bigEndian = Ramp(20, 16, 1, 0, 257 * 10);
   bigEndian.bigEndian = true;
-  TiffSpec tiled = Ramp(40, 8, 1, 0, 5);
+  TiffRecipe tiled = Ramp(40, 8, 1, 0, 5);
   tiled.height = 20;
   tiled.values.resize(40 * 20, 0);
   for (std::size_t i = 80; i < tiled.values.size(); ++i) tiled.values[i] = tiled.values[i % 40];
   tiled.tile = 16;
-  TiffSpec pages = Ramp(20, 8, 1, 0, 10);
+  TiffRecipe pages = Ramp(20, 8, 1, 0, 10);
   pages.pages = 3;
   const Case cases[] = {
       {"grey8.tif", Ramp(20, 8, 1, 0, 10), 7, 70},            // grey is taken as it is
@@ -106,11 +106,11 @@ TEST_F(TiffDecodingTest, GreyAndColourOfEightAndSixteenBitsBecomeEightBitGrey) {
   };
   for (const auto& c : cases) {
     std::string reason;
-    auto image = LoadFieldImage(Write(c.name, TiffBytes(c.spec)), nullptr, &reason);
+    auto image = LoadFieldImage(Write(c.name, TiffBytes(c.recipe)), nullptr, &reason);
     ASSERT_NE(image, nullptr) << c.name << ": " << reason;
     EXPECT_EQ(image->Bitmap.bmBitsPixel, 8) << c.name;
-    EXPECT_EQ(image->Bitmap.bmWidth, c.spec.width) << c.name;
-    EXPECT_EQ(image->Bitmap.bmHeight, c.spec.height) << c.name;
+    EXPECT_EQ(image->Bitmap.bmWidth, c.recipe.width) << c.name;
+    EXPECT_EQ(image->Bitmap.bmHeight, c.recipe.height) << c.name;
     EXPECT_EQ(Grey(*image, c.pixel), c.grey) << c.name;
     EXPECT_EQ(Grey(*image, c.pixel, 1), c.grey) << c.name;
   }
@@ -139,9 +139,9 @@ TEST_F(TiffDecodingTest, TheFilesSignificantBitsRuleWhenEverySampleFits) {
       {"wrong.tif", 255, 200, "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
   };
   for (const auto& c : cases) {
-    TiffSpec spec = Ramp(2, 16, 1, 0, 800);
-    spec.maxSampleValue = c.maxSample;
-    auto image = LoadFieldImage(Write(c.name, TiffBytes(spec)));
+    TiffRecipe recipe = Ramp(2, 16, 1, 0, 800);
+    recipe.maxSampleValue = c.maxSample;
+    auto image = LoadFieldImage(Write(c.name, TiffBytes(recipe)));
     ASSERT_NE(image, nullptr) << c.name;
     EXPECT_EQ(Grey(*image, 1), c.grey) << c.name;
     EXPECT_TRUE(Logged(c.logged)) << c.name;
@@ -186,29 +186,29 @@ TEST_F(TiffDecodingTest, PngSignificantBitsChunkIsHonoured) {
 
 TEST_F(TiffDecodingTest, BadTiffsAreRefusedWithTheirReason) {
   const std::string good = TiffBytes(Ramp(20, 8, 1, 0, 10));
-  TiffSpec huge = Ramp(2, 8, 1, 0, 1);
+  TiffRecipe huge = Ramp(2, 8, 1, 0, 1);
   huge.width = 100000;
   huge.height = 100000;
   huge.values.clear();
-  TiffSpec zero = Ramp(2, 8, 1, 0, 1);
+  TiffRecipe zero = Ramp(2, 8, 1, 0, 1);
   zero.width = 0;
   zero.height = 0;
   zero.values.clear();
-  TiffSpec bilevel = Ramp(16, 1, 1, 0, 1);
+  TiffRecipe bilevel = Ramp(16, 1, 1, 0, 1);
   for (auto& v : bilevel.values) v &= 1;
-  TiffSpec floats = Ramp(4, 32, 1, 0, 1);
+  TiffRecipe floats = Ramp(4, 32, 1, 0, 1);
   floats.sampleFormat = 3;
-  TiffSpec jpeg2000 = Ramp(4, 8, 1, 0, 1);
+  TiffRecipe jpeg2000 = Ramp(4, 8, 1, 0, 1);
   jpeg2000.compression = 34712;
-  TiffSpec oddTiles = Ramp(40, 8, 1, 0, 1);
+  TiffRecipe oddTiles = Ramp(40, 8, 1, 0, 1);
   oddTiles.tile = 10;
-  TiffSpec shortTiles = Ramp(40, 16, 1, 0, 1);
+  TiffRecipe shortTiles = Ramp(40, 16, 1, 0, 1);
   shortTiles.tile = 16;
-  TiffSpec rgbTiles = Ramp(40, 8, 3, 0, 1);
+  TiffRecipe rgbTiles = Ramp(40, 8, 3, 0, 1);
   rgbTiles.height = 32;
   rgbTiles.values.resize(40 * 32 * 3, 0);
   rgbTiles.tile = 16;
-  TiffSpec cmyk = Ramp(4, 8, 4, 0, 1);
+  TiffRecipe cmyk = Ramp(4, 8, 4, 0, 1);
   cmyk.photometric = 5;
   struct Case {
     const char* name;

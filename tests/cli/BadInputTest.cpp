@@ -90,8 +90,8 @@ TEST_F(BadInputTest, BadImagesFailAloneAndEmptyOnesScoreNothing) {
 
 TEST_F(BadInputTest, BadTiffsFailAloneWithTheirReason) {
   fs::create_directories(work_ / "tiffs");
-  auto spec = [](int width, int height, int bits, int format = 1) {
-    TiffSpec s;
+  auto recipe = [](int width, int height, int bits, int format = 1) {
+    TiffRecipe s;
     s.width = width;
     s.height = height;
     s.bits = bits;
@@ -100,7 +100,7 @@ TEST_F(BadInputTest, BadTiffsFailAloneWithTheirReason) {
       s.values.assign(static_cast<std::size_t>(width) * height, bits == 1 ? 1 : 100);
     return s;
   };
-  const std::string whole = TiffBytes(spec(64, 48, 16));
+  const std::string whole = TiffBytes(recipe(64, 48, 16));
   const struct {
     const char* name;
     std::string bytes;
@@ -109,12 +109,12 @@ TEST_F(BadInputTest, BadTiffsFailAloneWithTheirReason) {
       {"empty.tif", "", "the file is empty"},
       {"cut.tif", whole.substr(0, whole.size() / 3),
        "cut off after " + std::to_string(whole.size() / 3) + " bytes"},
-      {"zero.tif", TiffBytes(spec(0, 0, 8)), "its size is 0 x 0 pixels"},
-      {"huge.tif", TiffBytes(spec(100000, 100000, 16)),
+      {"zero.tif", TiffBytes(recipe(0, 0, 8)), "its size is 0 x 0 pixels"},
+      {"huge.tif", TiffBytes(recipe(100000, 100000, 16)),
        "its 100000 x 100000 pixels need more than 512 MB"},
-      {"onebit.tif", TiffBytes(spec(64, 48, 1)),
+      {"onebit.tif", TiffBytes(recipe(64, 48, 1)),
        "its samples are 1-bit; grey or RGB samples of 8 or 16 bits are read"},
-      {"float.tiff", TiffBytes(spec(64, 48, 32, 3)),
+      {"float.tiff", TiffBytes(recipe(64, 48, 32, 3)),
        "its samples are floating-point numbers; grey or RGB samples of 8 or 16 bits are read"},
   };
   const std::string folder = "tiffs";  // as the command line names it

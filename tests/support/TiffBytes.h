@@ -14,7 +14,7 @@
 
 namespace testing_support {
 
-struct TiffSpec {
+struct TiffRecipe {
   int width = 0, height = 0;
   int bits = 8;                       // per sample: 1, 8, 16 or 32 (32 with format 3: floats)
   int samples = 1;                    // per pixel
@@ -29,7 +29,7 @@ struct TiffSpec {
   int tile = 0;  // 0: one strip; else square tiles of this side
 };
 
-inline std::string TiffBytes(const TiffSpec& s) {
+inline std::string TiffBytes(const TiffRecipe& s) {
   std::string out;
   auto put = [&](std::string& to, std::uint64_t v, int bytes) {
     for (int i = 0; i < bytes; ++i) {
