@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QImageWriter>
 #include <QSaveFile>
+#include <QThread>
 #include <QtGlobal>
 #include <cctype>
 #include <cerrno>
@@ -470,4 +471,8 @@ void RouteToolkitMessagesToLog() {
   qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& message) {
     LogMessage("toolkit: " + message.toStdString());
   });
+}
+
+void PrepareToolkitForWorkerThreads() {
+  QThread::currentThread();
 }

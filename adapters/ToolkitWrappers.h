@@ -61,3 +61,11 @@ constexpr std::uint64_t kDecodeLimitBytes = std::uint64_t{kDecodeLimitMegabytes}
 // Qt's own warnings (a corrupt JPEG's, say) go to the event log instead of
 // the terminal.
 void RouteToolkitMessagesToLog();
+
+// Makes the calling thread known to the toolkit before worker threads decode
+// images. Without an application object the toolkit takes the first thread
+// that makes one of its objects for its main thread; were that a worker, its
+// thread data would be freed when the worker ends while the toolkit still
+// refers to it, and the program's heap would be corrupted by the time it
+// exits. Call it on the thread that starts the workers; harmless to repeat.
+void PrepareToolkitForWorkerThreads();

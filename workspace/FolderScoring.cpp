@@ -11,6 +11,7 @@
 #include "ImagePaths.h"
 #include "MessageBox.h"
 #include "SystemInfo.h"
+#include "ToolkitWrappers.h"
 
 namespace fs = std::filesystem;
 
@@ -98,6 +99,7 @@ void ScoreImages(const std::vector<std::string>& images, const ScoreRequest& req
       }
     }
   };
+  if (jobs > 1) PrepareToolkitForWorkerThreads();
   std::vector<std::thread> threads;
   for (int t = 2; t <= jobs; ++t) threads.emplace_back(worker, t);
   worker(1);

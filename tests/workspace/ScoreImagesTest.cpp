@@ -2,9 +2,14 @@
 // and cancelling.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdlib>
 #include <mutex>
 #include <set>
+#include <thread>
 
 #include "FolderScoring.h"
 #include "ImagePaths.h"
@@ -94,6 +99,54 @@ TEST_F(ScoreImagesTest, ACancelledRunStartsNoFurtherImage) {
   EXPECT_EQ(ReadDataSet(DataSetPathOf(images[0])).CometCount, 2u);
   EXPECT_FALSE(reports[1].started);
   EXPECT_FALSE(Exists(ResultFolderOf(images[1])));
+}
+
+// Scores the images with a worker decoding first (the calling thread's first
+// image waits for it), then makes an application object on the calling
+// thread and ends the process: 0 when all were scored and the toolkit took
+// the object without a warning.
+[[noreturn]] void ScoreWithAWorkerFirstThenStartTheToolkit(const std::vector<std::string>& images) {
+  const std::thread::id caller = std::this_thread::get_id();
+  std::mutex mutex;
+  std::condition_variable heard;
+  bool workerDecoded = false;
+  ScoreRequest request;
+  request.cutoff = 100;
+  request.jobs = 2;
+  request.onImageStart = [&](const std::string&) {
+    if (std::this_thread::get_id() != caller) return;
+    std::unique_lock lock(mutex);
+    heard.wait_for(lock, std::chrono::seconds(20), [&] { return workerDecoded; });
+  };
+  request.onFeature = [&](const std::string&, int, int) {
+    if (std::this_thread::get_id() == caller) return;
+    const std::lock_guard lock(mutex);
+    workerDecoded = true;
+    heard.notify_all();
+  };
+  std::vector<ImageScoreReport> reports;
+  ScoreImages(images, request, reports);
+  int scored = 0;
+  for (const ImageScoreReport& r : reports) scored += r.outcome == ScoreOutcome::kScored;
+  static bool warned = false;
+  qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+    if (text.contains("main() thread")) warned = true;
+  });
+  int argc = 1;
+  char name[] = "score_images_test";
+  char* argv[] = {name, nullptr};
+  { const QCoreApplication application(argc, argv); }
+  std::exit(workerDecoded && scored == 3 && !warned ? 0 : 1);
+}
+
+// Qt takes the first thread that makes one of its objects for its main
+// thread. The thread that scores a list must stay that thread even when a
+// worker decodes first; otherwise the worker's thread data is freed when it
+// ends while Qt still refers to it, and the heap is corrupted by the exit.
+TEST_F(ScoreImagesTest, WorkersThatDecodeFirstLeaveTheToolkitOnTheCallingThread) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::vector<std::string> images = Images(3);
+  EXPECT_EXIT(ScoreWithAWorkerFirstThenStartTheToolkit(images), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace
