@@ -128,7 +128,7 @@ void TMainApplicationForm::UndoMenuItemClick(const std::string& sender) {
   }
   const EditResult result = undo ? edits_.Undo() : edits_.Redo();
   // A folder's comet is shown over the image it came from.
-  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage);
+  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage, true);
   UpdateUndoCommands();
   if (result.changed) {
     if (edits_.UndoAction() == static_cast<std::int32_t>(CursorMode::kDelete))

@@ -540,6 +540,7 @@ void TMainApplicationForm::ListFolder(const std::string& folder, bool selectRoot
 // A folder of the recent list: opened again, or taken off the list when it
 // is gone.
 void TMainApplicationForm::OpenRecentFolder(const std::string& folder) {
+  if (Scoring()) return;  // the workspace and the tree are the scorer's
   if (IsFolder(folder)) {
     OpenFolder(folder);
     return;
@@ -561,6 +562,10 @@ void TMainApplicationForm::DirTreeViewChange(Sender sender) {
       fileName_ = path;
       OpenFileMenuItemClick(sender);
     } else {
+      // The workspace lets go of the image it held, so that nothing of
+      // another image is scored or edited in this one's name.
+      fileName_ = path;
+      LoadSelectedImage();
       ShowStatusText("The image " + path + " does not exist any more.");
     }
   } else {
@@ -586,10 +591,10 @@ void TMainApplicationForm::DirTreeViewClick() {
   DirTreeViewChange(Sender::kTree);
 }
 
-bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path) {
+bool TMainApplicationForm::LoadImageIntoWorkspace(const std::string& path, bool cometImage) {
   ScopedTrace trace(kForm + "LoadImageIntoWorkspace", path);
   ShowStatusText("Loading image data from " + path);
-  const bool ok = workspace_.LoadImage(path);
+  const bool ok = cometImage ? workspace_.ViewCometImage(path) : workspace_.LoadImage(path);
   if (preferences_ == nullptr) LogMessage("ERROR : TPreferencesForm is undefined!!!");
   fieldOfView_->CancelRectangle();
   ApplyDisplayColors();  // black when the image could not be read
@@ -633,7 +638,7 @@ void TMainApplicationForm::BindDataSet(bool folder) {
 // After a click on the grid: the comet's own image on view (folder data
 // sets), Undo and Redo as the edits allow, and what went wrong.
 void TMainApplicationForm::CometClicked(const EditResult& result) {
-  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage);
+  if (!result.sourceImage.empty()) LoadImageIntoWorkspace(result.sourceImage, true);
   if (result.changed) UpdateUndoCommands();
   if (!result.message.empty()) ShowStatusText(result.message);
 }
@@ -672,7 +677,8 @@ void TMainApplicationForm::ScoreSelectedImage(Sender sender) {
     LogMessage("exiting  " + kForm + "ScoreUsingCutoffMenuItemClick()...");
     return;
   }
-  if (CurrentImage() == nullptr) {
+  if (CurrentImage() == nullptr || workspace_.ShowsSummary() ||
+      workspace_.ImagePath() != tree_->SelectedImagePath()) {
     // The image could not be read when it was selected: say why again.
     const std::string why =
         workspace_.Message().empty() ? "no image is loaded" : workspace_.Message();
@@ -762,8 +768,11 @@ void TMainApplicationForm::WaitForScoring() {
 void TMainApplicationForm::SetScoringBusy(bool busy) {
   if (busy) {
     disabledWhileScoring_.clear();
+    std::vector<QAction*> actions{recentFolders_->menuAction()};
     for (const auto& [name, action] : commands_)
-      if (action->isEnabled() && !StaysEnabledWhileScoring(name)) {
+      if (!StaysEnabledWhileScoring(name)) actions.push_back(action);
+    for (QAction* action : actions)
+      if (action->isEnabled()) {
         action->setEnabled(false);
         disabledWhileScoring_.push_back(action);
       }

@@ -54,8 +54,10 @@ class TMainApplicationForm : public QMainWindow {
   void DirTreeViewChange(Sender sender);
   void OpenRecentFolder(const std::string& folder);
   void DirTreeViewClick();
-  // Loads one image file into the workspace and the display.
-  bool LoadImageIntoWorkspace(const std::string& path);
+  // Loads one image file into the workspace and the display. The image of
+  // a comet clicked in the grid leaves the data set alone, and the image on
+  // view when it cannot be decoded.
+  bool LoadImageIntoWorkspace(const std::string& path, bool cometImage = false);
   void FillWellGUI(const std::string& dataSetPath);
   void DataPointsLabelClick();
   // The review of the data set on view: histogram, labels and grid redrawn.

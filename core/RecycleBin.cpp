@@ -160,13 +160,24 @@ bool TrashIsReachable() {
   return true;
 }
 
-int MoveToTrash(const std::string& path) {
+namespace {
+
+// A path made absolute and normal; "folder/" names the folder.
+fs::path AbsoluteItem(const std::string& path, std::error_code& ec) {
+  fs::path absolute = fs::absolute(path, ec).lexically_normal();
+  if (!absolute.has_filename() && absolute.has_parent_path()) absolute = absolute.parent_path();
+  return absolute;
+}
+
+}  // namespace
+
+int MoveToTrash(const std::string& path, const std::string& restorePath, std::string* trashed) {
   if (path.empty()) return kInvalidPath;
   std::error_code ec;
-  fs::path absolute = fs::absolute(path, ec).lexically_normal();
+  const fs::path absolute = AbsoluteItem(path, ec);
   if (ec) return kInvalidPath;
-  if (absolute.has_filename() == false && absolute.has_parent_path())
-    absolute = absolute.parent_path();  // "folder/" names the folder
+  const fs::path recorded = restorePath.empty() ? absolute : AbsoluteItem(restorePath, ec);
+  if (ec) return kInvalidPath;
   if (absolute == absolute.root_path()) return kRootFolder;
 
   struct stat st {};
@@ -178,11 +189,12 @@ int MoveToTrash(const std::string& path) {
   chmod(trash.c_str(), 0700);
 
   int code = 0;
-  const std::string name = ReserveTrashName(trash, absolute.filename().string(), absolute, &code);
+  const std::string name = ReserveTrashName(trash, recorded.filename().string(), recorded, &code);
   if (name.empty()) return code;
   const std::string target = trash + "/files/" + name;
   const std::string info = trash + "/info/" + name + ".trashinfo";
 
+  if (trashed != nullptr) *trashed = target;
   if (std::rename(absolute.c_str(), target.c_str()) == 0) return 0;
   code = errno == EXDEV ? CopyThenRemove(absolute, target) : CodeForErrno(errno);
   const bool inTrash = lstat(target.c_str(), &st) == 0;

@@ -13,8 +13,12 @@
 // confirmation is ever asked.
 bool AnsiString_RecycleFile(const std::string& path, bool silent);
 
-// The failure code of moving `path` to the trash (0 on success).
-int MoveToTrash(const std::string& path);
+// The failure code of moving `path` to the trash (0 on success). With a
+// `restorePath`, the item is recorded under that name and place instead of
+// its own: it was moved there from `restorePath` just before. `trashed`
+// receives where the item now lies in the trash.
+int MoveToTrash(const std::string& path, const std::string& restorePath = "",
+                std::string* trashed = nullptr);
 
 // The message for a failure code of the recycle operation.
 std::string RecycleErrorMessage(int code);

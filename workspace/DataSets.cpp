@@ -37,6 +37,25 @@ std::string OwnerOfForeignResults(const std::string& imagePath) {
   return DataSetBelongsTo(owner, imagePath) ? std::string() : owner;
 }
 
+bool HoldsOwnResults(const std::string& imagePath, std::string* why) {
+  const std::string path = DataSetPathOf(imagePath);
+  std::string text;
+  WellRecord well;
+  std::string reason;
+  if (!FileExists(path)) return false;
+  if (const std::vector<std::string> sharing = ImagesSharingResultsWith(imagePath);
+      !sharing.empty())
+    text = SharedResultsText(imagePath, sharing);
+  else if (!Zelcor_ReadFromDB(path, well, &reason))
+    text = "its results in " + path + " cannot be read: " + reason;
+  else if (!DataSetBelongsTo(WellNameOf(well), imagePath))
+    text = ForeignResultsText(imagePath, WellNameOf(well));
+  else
+    return true;
+  if (why != nullptr) *why = text;
+  return false;
+}
+
 bool LoadImageDataSet(const std::string& imagePath, WellRecord& well, std::string* why) {
   const std::string path = DataSetPathOf(imagePath);
   well.Comets.reset();

@@ -24,6 +24,12 @@ bool LoadImageDataSet(const std::string& imagePath, WellRecord& well, std::strin
 std::string OwnerOfForeignResults(const std::string& imagePath);
 std::string ForeignResultsText(const std::string& imagePath, const std::string& owner);
 
+// Whether the image's ".cdb" holds results of its own that may be written
+// over: it exists, reads, names this image and no other image shares its
+// result folder. When it does not, `why` says why (empty when there is no
+// ".cdb": nothing was scored).
+bool HoldsOwnResults(const std::string& imagePath, std::string* why = nullptr);
+
 // The folder summary: every image's comets appended in folder order while
 // the total stays below 8192 (an image whose comets would not fit is
 // skipped whole), then the statistics. `progress` hears of each image.

@@ -73,10 +73,12 @@ std::vector<std::string> ListFolderImages(const std::string& folder) {
 
 std::vector<std::string> ImagesSharingResultsWith(const std::string& imagePath,
                                                   const std::vector<std::string>& images) {
-  const std::string folder = ResultFolderOf(imagePath);
+  // "slide.png", "./slide.png" and "p//slide.png" name one file each way.
+  auto normal = [](const std::string& path) { return fs::path(path).lexically_normal(); };
+  const fs::path self = normal(imagePath), folder = normal(ResultFolderOf(imagePath));
   std::vector<std::string> others;
   for (const auto& image : images)
-    if (image != imagePath && ResultFolderOf(image) == folder) others.push_back(image);
+    if (normal(image) != self && normal(ResultFolderOf(image)) == folder) others.push_back(image);
   return others;
 }
 
@@ -85,7 +87,8 @@ std::vector<std::string> ImagesSharingResultsWith(const std::string& imagePath) 
   return ImagesSharingResultsWith(imagePath, ListFolderImages(folder.empty() ? "." : folder));
 }
 
-std::string SharedResultsText(const std::string& imagePath, const std::vector<std::string>& others) {
+std::string SharedResultsText(const std::string& imagePath,
+                              const std::vector<std::string>& others) {
   std::string names = FileNameOf(imagePath);
   for (std::size_t i = 0; i < others.size(); ++i)
     names += (i + 1 == others.size() ? " and " : ", ") + FileNameOf(others[i]);

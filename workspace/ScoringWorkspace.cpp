@@ -99,17 +99,29 @@ bool ScoringWorkspace::SelectImage(const std::string& imagePath) {
 }
 
 bool ScoringWorkspace::LoadImage(const std::string& imagePath) {
+  if (ViewCometImage(imagePath)) return true;
+  imagePath_ = imagePath;
+  dataSetPath_ = DataSetPathOf(imagePath);
+  rotation_ = 0;
+  image_.reset();
+  well_.Comets.reset();
+  well_.CometCount = 0;
+  return false;
+}
+
+bool ScoringWorkspace::ViewCometImage(const std::string& imagePath) {
+  std::string reason;
+  std::unique_ptr<BitmapImageClass> image = LoadFieldImage(imagePath, nullptr, &reason);
+  if (image == nullptr) {
+    message_ = "cannot read the image " + imagePath + ": " + reason;
+    return false;
+  }
+  image_ = std::move(image);
   imagePath_ = imagePath;
   dataSetPath_ = DataSetPathOf(imagePath);
   message_.clear();
   rotation_ = 0;
-  std::string reason;
-  image_ = LoadFieldImage(imagePath, nullptr, &reason);
-  if (image_ != nullptr) return true;
-  message_ = "cannot read the image " + imagePath + ": " + reason;
-  well_.Comets.reset();
-  well_.CometCount = 0;
-  return false;
+  return true;
 }
 
 bool ScoringWorkspace::LoadDataSet() {
@@ -222,18 +234,24 @@ ScoreOutcome ScoringWorkspace::FinishRun(const char* name, Run& run) {
     message_ = "cannot write the data set " + dataSetPath_ + Because(writeError);
   } else if (!run.ok) {
     message_ = "some comet thumbnails could not be written for " + folder + Because(run.error);
-  } else if (run.replace && !AnsiString_RecycleFile(run.resultFolder, true)) {
+  } else if (std::string aside, error; run.replace && !SetResultsAside(folder, aside, error)) {
     run.ok = false;
-    message_ = "cannot move the old results " + folder + " to the trash";
+    message_ = "cannot replace the old results: " + error;
   } else if (std::rename(run.staging.c_str(), folder.c_str()) != 0) {
-    // The old results are in the trash by now: keep the new ones where they are.
-    message_ = "cannot put the new results in place at " + folder + Because(errno) +
-               "; they are in " + run.staging;
-    LogMessage("ERROR: " + message_ + "!!!");
+    const int renameError = errno;
     run.ok = false;
-    run.staging.clear();
+    message_ = "cannot put the new results in place at " + folder + Because(renameError);
+    if (!aside.empty() && !PutResultsBack(aside, folder)) {
+      // Neither is in place: both stay where they are, and the user is told.
+      message_ += "; the new results are in " + run.staging + ", the old ones in " + aside;
+      LogMessage("ERROR: " + message_ + "!!!");
+      run.staging.clear();
+    }
   } else {
     ForgetStagingMarker(folder);
+    // The swap is done: the old results go to the trash under their name.
+    if (!aside.empty() && !TrashResultsSetAside(aside, run.resultFolder))
+      LogMessage("ERROR: the old results stay in " + aside + "!!!");
   }
   if (!run.ok && !run.staging.empty()) {
     LogMessage("ERROR: " + message_ + "; the previous results are kept!!!");

@@ -36,6 +36,12 @@ class ScoringWorkspace {
   bool LoadImage(const std::string& imagePath);
   bool LoadDataSet();
 
+  // A comet's own image put on view under the data set held (a folder
+  // summary's comet, after a click on it): the data set stays as it is, and
+  // an image that cannot be decoded leaves the workspace as it was, with
+  // the message set.
+  bool ViewCometImage(const std::string& imagePath);
+
   // The summary of a set of images (a folder's): their comets in one data
   // set (see BuildFolderSummary), shown over a black 640 x 480 image. The
   // image and data set paths keep what they held.

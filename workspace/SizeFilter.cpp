@@ -8,6 +8,7 @@
 #include "CometDatabase.h"
 #include "CometMetrics.h"
 #include "Conversions.h"
+#include "DataSets.h"
 #include "EventLog.h"
 #include "ImageDataSetUpdate.h"
 #include "IniFile.h"
@@ -58,7 +59,8 @@ void StoreSizeLimits(WellRecord& well, const SizeLimits& limits) {
 
 bool WriteSizeFilterTexts(IniFile& settings, const SizeFilterTexts& texts) {
   bool written = true;
-  for (int k = 0; k < 4; ++k) written &= settings.WriteString(kSection, kKeys[k], *Fields(texts)[k]);
+  for (int k = 0; k < 4; ++k)
+    written &= settings.WriteString(kSection, kKeys[k], *Fields(texts)[k]);
   return written;
 }
 
@@ -112,8 +114,20 @@ ApplyResult ApplySizeFilter(WellRecord& well, const DataSetPlace& place,
     note(why);
   }
   Zelcor_ComputeWellStatistics(well);
-  if (!place.isFolder && !Zelcor_WriteToDB(place.dataSetPath, well))
-    note("cannot write " + place.dataSetPath + "; the file is left as it was");
+  if (!place.isFolder) {
+    // Only an image's own results are written over: nothing is made for an
+    // image that was never scored, and a ".cdb" that cannot be read or
+    // holds another image's results stays as it is.
+    std::string why;
+    if (!HoldsOwnResults(place.imagePath, &why)) {
+      if (!why.empty()) {
+        note(why + "; " + place.dataSetPath + " is left as it was");
+        LogMessage("ERROR: " + why + "!!!");
+      }
+    } else if (!Zelcor_WriteToDB(place.dataSetPath, well)) {
+      note("cannot write " + place.dataSetPath + "; the file is left as it was");
+    }
+  }
   LogMessage("exiting  ApplySizeFilter(" + std::to_string(result.deleted) + ")...");
   return result;
 }

@@ -62,8 +62,7 @@ bool MakeStagingFolder(const std::string& resultFolder, std::string& staging, st
   staging = folder + "/";
   TextFile marker = OpenTextFile(staging + kMarker, "wb");
   const bool written =
-      marker &&
-      marker.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
+      marker && marker.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
       marker.Close();
   if (!written) {
     error = "cannot write in " + folder + ": " + std::strerror(errno);
@@ -77,6 +76,49 @@ bool MakeStagingFolder(const std::string& resultFolder, std::string& staging, st
 void ForgetStagingMarker(const std::string& resultFolder) {
   std::error_code ec;
   fs::remove(resultFolder + "/" + kMarker, ec);
+}
+
+bool SetResultsAside(const std::string& resultFolder, std::string& aside, std::string& error) {
+  const std::string marker = resultFolder + "/" + kMarker;
+  TextFile mark = OpenTextFile(marker, "wb");
+  if (!(mark && mark.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
+        mark.Close())) {
+    error = "cannot write in " + resultFolder + ": " + std::strerror(errno);
+    std::error_code ec;
+    fs::remove(marker, ec);
+    return false;
+  }
+  // An empty folder of a free name, which the rename then replaces.
+  if (!CreateUniqueFolder(resultFolder + kInfix, aside) ||
+      std::rename(resultFolder.c_str(), aside.c_str()) != 0) {
+    error = "cannot move " + resultFolder + " aside: " + std::strerror(errno);
+    std::error_code ec;
+    if (!aside.empty()) fs::remove(aside, ec);
+    fs::remove(marker, ec);
+    return false;
+  }
+  return true;
+}
+
+bool PutResultsBack(const std::string& aside, const std::string& resultFolder) {
+  if (std::rename(aside.c_str(), resultFolder.c_str()) != 0) return false;
+  ForgetStagingMarker(resultFolder);
+  return true;
+}
+
+bool TrashResultsSetAside(const std::string& aside, const std::string& resultFolder) {
+  // The marker stays with them until they are in the trash: a run killed
+  // on the way leaves them to the clean-up.
+  LogMessage("entering AnsiString_RecycleFile(" + resultFolder + ")...");
+  std::string trashed;
+  const int code = MoveToTrash(aside, resultFolder, &trashed);
+  if (code != 0)
+    LogMessage("ERROR: " + RecycleErrorMessage(code));
+  else
+    ForgetStagingMarker(trashed);
+  LogMessage(std::string("exiting  AnsiString_RecycleFile(") + (code == 0 ? "SUCCESS" : "FAILURE") +
+             ")...");
+  return code == 0;
 }
 
 void RemoveStaleStagingFolders(const std::string& resultFolder) {

@@ -16,6 +16,20 @@ bool MakeStagingFolder(const std::string& resultFolder, std::string& staging, st
 // Drops the marker of a staging folder that has become the result folder.
 void ForgetStagingMarker(const std::string& resultFolder);
 
+// The old results leave their place by one rename, so that the new ones can
+// take it by one more: the result folder (given without its trailing '/')
+// is marked as ours and renamed to a staging name beside it, which
+// `aside` receives. A run killed between the two renames leaves both
+// folders to the next run's clean-up, which moves them to the trash.
+bool SetResultsAside(const std::string& resultFolder, std::string& aside, std::string& error);
+
+// Puts results set aside back in their place (the new ones could not take it).
+bool PutResultsBack(const std::string& aside, const std::string& resultFolder);
+
+// Moves results set aside to the trash, recorded under the result folder's
+// name and place so that restoring them puts them where they were.
+bool TrashResultsSetAside(const std::string& aside, const std::string& resultFolder);
+
 // Moves to the trash the staging folders of this result folder that were
 // left by runs no longer alive: those with our marker whose process is gone
 // from this computer, or whose marker is more than a day old. Folders of

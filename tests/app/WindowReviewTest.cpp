@@ -306,6 +306,28 @@ TEST_F(WindowReviewTest, EachCursorModeEditsTheFolderComet) {
   EXPECT_EQ(static_cast<std::uint32_t>(window->Edits().UndoCometIndex()), state);
 }
 
+// A folder comet whose own image can no longer be decoded: the click says
+// so, and the folder's data set and the picture on view stay.
+TEST_F(WindowReviewTest, AFolderCometOfAnUndecodableImageLeavesTheSummaryOnView) {
+  auto window = ScoredFolder();
+  const WellRecord& well = window->Workspace().DataSet();
+  const std::uint32_t total = well.CometCount;
+  const auto [index, point] = FirstCell(*window);
+  const std::optional<CometFiles> files = LocateCometFiles(
+      DataSetPlace::OfFolder(images_.Path() + "/fields/", fields_), well.Comets[index]);
+  ASSERT_TRUE(files.has_value());
+  WriteFile(files->sourceImage, "not an image at all");
+  const BitmapImageClass* onView = window->CurrentImage();
+  ASSERT_NE(onView, nullptr);
+  ClickGrid(*window, point.x(), point.y());
+  EXPECT_EQ(window->Workspace().DataSet().CometCount, total);
+  EXPECT_TRUE(window->Workspace().ShowsSummary());
+  EXPECT_EQ(window->CurrentImage(), onView);
+  EXPECT_EQ(window->StatusText().rfind("Cannot read the image " + files->sourceImage, 0), 0u)
+      << window->StatusText();
+  EXPECT_FALSE(window->Review()->Model().Layout().cells.empty());
+}
+
 TEST_F(WindowReviewTest, FolderCometsCarryTheirImagesNameWhenLabelsAreOn) {
   auto window = ScoredFolder();
   const WellRecord& well = window->Workspace().DataSet();

@@ -1,5 +1,6 @@
 // Scoring from the window: the results against the command line's, the
 // questions, cancelling, errors and the border rule.
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
 #include <chrono>
@@ -140,7 +141,10 @@ TEST_F(WindowScoringTest, OneImageAsksBeforeReplacingAndANoChangesNothing) {
   EXPECT_GT(comets, 3u);
   EXPECT_EQ(ReadDataSet(DataSetPathOf(fields[0])).CometCount, comets);
   EXPECT_EQ(window->StatusText().rfind("Processed \"field0.png\" in ", 0), 0u);
-  ExpectSameDataSet(DataSetPathOf(fields[0]), DataSetPathOf(fields[0]));
+  // The window's own workspace writes what the command line writes.
+  const std::string byCli = MakeFields(images_ / "cli", 1)[0];
+  ASSERT_EQ(Cli("score '" + byCli + "' --cutoff 40 --yes"), 0);
+  ExpectSameDataSet(DataSetPathOf(fields[0]), DataSetPathOf(byCli));
   const auto before = Results(images_.Path());
 
   boxes_.ScriptAnswers({kIdNo});
@@ -233,6 +237,65 @@ TEST_F(WindowScoringTest, CancelKeepsFinishedImagesAndLeavesTheOthersUntouched) 
   EXPECT_EQ(window->StatusText().rfind("Cancelled \"" + images_.Path() + "/\" after ", 0), 0u)
       << window->StatusText();
   EXPECT_TRUE(window->Command("ScoreUsingCutoffButton")->isEnabled());
+}
+
+// While a folder is scored, the recent folders cannot swap the tree and
+// the workspace under the run.
+TEST_F(WindowScoringTest, TheRecentFoldersWaitForTheRun) {
+  const std::string other = images_ / "other", scored = images_ / "scored";
+  MakeFields(other, 1);
+  const std::vector<std::string> fields = MakeFields(scored, 2);
+  auto window = Start();
+  window->OpenFolder(other);  // now on the recent list
+  window->OpenFolder(scored);
+  auto* recent = window->findChild<QMenu*>("RecentFoldersMenu");
+  ASSERT_NE(recent, nullptr);
+  QAction* otherItem = nullptr;
+  for (QAction* item : recent->actions())
+    if (item->data().toString().toStdString() == AsFolder(other)) otherItem = item;
+  ASSERT_NE(otherItem, nullptr);
+
+  HoldImagesUntilCancelled(*window);
+  window->Command("ScoreUsingCutoffButton")->trigger();
+  ASSERT_TRUE(window->Scoring());
+  EXPECT_FALSE(recent->menuAction()->isEnabled());
+  otherItem->trigger();
+  EXPECT_EQ(window->DirTreeView()->Folder(), AsFolder(scored));
+  window->ProgressPanel()->CancelButton()->click();
+  window->WaitForScoring();
+  EXPECT_EQ(window->DirTreeView()->Folder(), AsFolder(scored));
+  EXPECT_TRUE(recent->menuAction()->isEnabled());
+}
+
+// An image node whose file has gone scores nothing, least of all the image
+// the workspace held before in its place.
+TEST_F(WindowScoringTest, AnImageThatHasGoneScoresNothingInItsPlace) {
+  const std::vector<std::string> fields = MakeFields(images_.Path(), 2);
+  const std::string kept = FileNameOf(fields[0]), gone = FileNameOf(fields[1]);
+  auto window = Start();
+  window->OpenFolder(images_.Path());
+  ASSERT_TRUE(window->DirTreeView()->SelectImageNamed(kept));
+  Score(*window);
+  const auto before = Results(images_.Path());
+  ASSERT_FALSE(before.empty());
+  for (bool throughTheSummary : {false, true}) {
+    SCOPED_TRACE(throughTheSummary ? "after the folder summary" : "after the other image");
+    ASSERT_TRUE(window->DirTreeView()->SelectImageNamed(kept));
+    if (throughTheSummary) window->DirTreeView()->SelectRoot();
+    fs::remove(fields[1]);
+    ASSERT_TRUE(window->DirTreeView()->SelectImageNamed(gone));
+    EXPECT_EQ(window->StatusText(), "The image " + fields[1] + " does not exist any more.");
+    EXPECT_EQ(window->CurrentImage(), nullptr);
+    const std::size_t shown = boxes_.Boxes().size();
+    boxes_.ScriptAnswers({kIdYes});
+    Score(*window);
+    EXPECT_FALSE(window->Scoring());
+    ASSERT_EQ(boxes_.Boxes().size(), shown + 1);  // no question: an error, nothing replaced
+    EXPECT_EQ(boxes_.Boxes()[shown].kind, RecordingMessageBoxProvider::Box::kError);
+    EXPECT_EQ(boxes_.Boxes()[shown].caption, "Score Image using Cutoff");
+    EXPECT_EQ(Results(images_.Path()), before);
+    MakeFields(images_.Path(), 2);
+  }
 }
 
 TEST_F(WindowScoringTest, ClosingTheWindowWhileScoringEndsWithWholeResults) {

@@ -88,10 +88,19 @@ TEST_F(SharedFolderTest, TwoImagesOfOneNameAreNeitherScoredNorMixed) {
     EXPECT_TRUE(Contains(run, "slide.jpg")) << run.out;
     EXPECT_EQ(ReadFile(work_ / "pair/slide/slide.cdb"), before);
 
-    run = Cli("score pair/" + second + " --cutoff 40 --yes");  // one image alone: the same
-    EXPECT_EQ(run.status, 1) << run.out;
-    EXPECT_TRUE(Contains(run, "would share the result folder")) << run.out;
-    EXPECT_EQ(ReadFile(work_ / "pair/slide/slide.cdb"), before);
+    // One image alone, however its path is written: the same.
+    for (const auto& [arguments, cd] :
+         std::vector<std::pair<std::string, std::string>>{{"pair/" + second, ""},
+                                                          {"pair//" + second, ""},
+                                                          {"./pair/" + second, ""},
+                                                          {second, "cd pair && "},
+                                                          {"./" + second, "cd pair && "}}) {
+      SCOPED_TRACE(arguments);
+      run = Cli("score " + arguments + " --cutoff 40 --yes", "", cd);
+      EXPECT_EQ(run.status, 1) << run.out;
+      EXPECT_TRUE(Contains(run, "would share the result folder")) << run.out;
+      EXPECT_EQ(ReadFile(work_ / "pair/slide/slide.cdb"), before);
+    }
 
     run = Cli("summary pair");  // the pair's comets are counted for neither image
     EXPECT_TRUE(Contains(run, "would share the result folder")) << run.out;
@@ -137,17 +146,18 @@ TEST_F(SharedFolderTest, StagingFoldersOfKilledRunsAreClearedAway) {
     if (!content.empty()) WriteFile(work_ / ("fields/" + name + marker), content);
   };
   // The shell tells a finished process's number and this computer's name.
-  const CliRun ids = Cli("version", "", "(true) & p=$!; wait $p; echo \"pid=$p host=$(uname -n)\"; ");
+  const CliRun ids =
+      Cli("version", "", "(true) & p=$!; wait $p; echo \"pid=$p host=$(uname -n)\"; ");
   const auto at = ids.out.find("pid=");
   ASSERT_NE(at, std::string::npos) << ids.out;
   const std::string pid = ids.out.substr(at + 4, ids.out.find(' ', at) - at - 4);
   const std::string host =
       ids.out.substr(ids.out.find("host=") + 5, ids.out.find('\n', at) - ids.out.find("host=") - 5);
-  stage("field_01.scoring-Dead01", pid + " " + host + "\n");          // process gone
-  stage("field_01.scoring-Old002", "1 elsewhere\n");                  // aged past a day
+  stage("field_01.scoring-Dead01", pid + " " + host + "\n");  // process gone
+  stage("field_01.scoring-Old002", "1 elsewhere\n");          // aged past a day
   stage("field_01.scoring-Live03", std::to_string(getpid()) + " " + host + "\n");  // alive
-  stage("field_01.scoring-NoMark", "");                               // not ours
-  stage("field_02.scoring-Dead04", pid + " " + host + "\n");          // another image's
+  stage("field_01.scoring-NoMark", "");                                            // not ours
+  stage("field_02.scoring-Dead04", pid + " " + host + "\n");  // another image's
   const auto old = fs::file_time_type::clock::now() - std::chrono::hours(49);
   fs::last_write_time(work_ / ("fields/field_01.scoring-Old002" + marker), old);
 

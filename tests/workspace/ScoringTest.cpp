@@ -4,6 +4,7 @@
 #include <thread>
 #include <vector>
 
+#include "AppPaths.h"
 #include "CometMetrics.h"
 #include "FolderScoring.h"
 #include "ImagePaths.h"
@@ -134,8 +135,16 @@ TEST_F(ScoringTest, RescoringAsksAndTrashesTheOldResults) {
 
   boxes_.ScriptAnswers({kIdYes});
   EXPECT_EQ(w.ScoreSelectedImageUsingCutoff(100, true), ScoreOutcome::kScored);
-  EXPECT_TRUE(Exists(data_ / "Trash/files/again/again.cdb"));  // the old results, restorable
+  // The old results, whole and restorable to where they were.
+  EXPECT_EQ(ReadFile(data_ / "Trash/files/again/again.cdb"), cdb);
+  EXPECT_EQ(FilesIn(data_ / "Trash/files/again"), before);
+  const std::string info = ReadFile(data_ / "Trash/info/again.trashinfo");
+  std::string place = folder;
+  place.pop_back();
+  EXPECT_NE(info.find("\nPath=" + place + "\n"), std::string::npos) << info;
   EXPECT_EQ(FilesIn(folder).size(), 3u);
+  // Nothing of the swap is left beside the image.
+  EXPECT_EQ(FilesIn(FolderOf(path)), (std::vector<std::string>{"again", "again.bmp"}));
 }
 
 TEST_F(ScoringTest, AnUnreadableImageIsNeverScored) {

@@ -157,7 +157,8 @@ TEST_F(SizeFilterTest, FolderApplyMarksEachImagesOwnDataSet) {
   WellRecord well;
   BuildFolderSummary(folder, well);
   std::vector<float> areas;
-  for (std::uint32_t i = 0; i < well.CometCount; ++i) areas.push_back(well.Comets[i].Metrics[kCometArea]);
+  for (std::uint32_t i = 0; i < well.CometCount; ++i)
+    areas.push_back(well.Comets[i].Metrics[kCometArea]);
   std::sort(areas.begin(), areas.end());
   const float median = areas[areas.size() / 2];
   const SizeFilterTexts texts{Exactly(median), "", "", ""};
@@ -204,6 +205,47 @@ TEST_F(SizeFilterTest, DataSetsThatCannotBeWrittenAreReportedAndLeftIntact) {
   EXPECT_EQ(ReadFile(DataSetPathOf(image)), fileOne);
   EXPECT_EQ(ReadFile(DataSetPathOf(a)), fileA);
   EXPECT_EQ(r1.deleted, one.CometCount);
+}
+
+// Apply writes an image's own results only: an image never scored gets no
+// ".cdb", and one that cannot be read or holds the results of another image
+// of the same name is left byte for byte.
+TEST_F(SizeFilterTest, ApplyNeverWritesOverResultsThatAreNotTheImagesOwn) {
+  const SizeFilterTexts texts{"1e9", "", "", ""};  // deletes every comet
+  {
+    SCOPED_TRACE("never scored");
+    const std::string image = dir_ / "fresh.bmp";
+    ASSERT_TRUE(Squares(200, 150, {{40, 40, 30, 20}}).SaveToFile(image));
+    WellRecord well;
+    EXPECT_FALSE(LoadImageDataSet(image, well));
+    const ApplyResult r = ApplySizeFilter(well, DataSetPlace::OfImage(image), texts);
+    EXPECT_EQ(r.message, "");
+    EXPECT_FALSE(Exists(ResultFolderOf(image)));
+  }
+  const std::string owner = ScoredField(dir_ / "pair", "slide", 47);  // slide.png
+  const std::string other = dir_.Path() + "/pair/slide.bmp";
+  ASSERT_TRUE(Squares(200, 150, {{40, 40, 30, 20}}).SaveToFile(other));
+  const std::string cdb = DataSetPathOf(other);
+  ASSERT_EQ(cdb, DataSetPathOf(owner));
+  const std::string ownersFile = ReadFile(cdb);
+  {
+    SCOPED_TRACE("another image's results");
+    WellRecord well;
+    EXPECT_FALSE(LoadImageDataSet(other, well));
+    const ApplyResult r = ApplySizeFilter(well, DataSetPlace::OfImage(other), texts);
+    EXPECT_NE(r.message.find("rename"), std::string::npos) << r.message;
+    EXPECT_EQ(ReadFile(cdb), ownersFile);
+  }
+  {
+    SCOPED_TRACE("unreadable");
+    std::filesystem::remove(other);
+    WriteFile(cdb, ownersFile.substr(0, 100));
+    WellRecord well;
+    EXPECT_FALSE(LoadImageDataSet(owner, well));
+    const ApplyResult r = ApplySizeFilter(well, DataSetPlace::OfImage(owner), texts);
+    EXPECT_NE(r.message.find("cannot be read"), std::string::npos) << r.message;
+    EXPECT_EQ(ReadFile(cdb), ownersFile.substr(0, 100));
+  }
 }
 
 }  // namespace
