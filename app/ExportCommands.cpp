@@ -2,12 +2,12 @@
 
 #include <QApplication>
 #include <QMainWindow>
-#include <QTimer>
 #include <array>
 #include <cstdint>
 
 #include "AppPaths.h"
 #include "Composite.h"
+#include "DocumentOpenings.h"
 #include "EventLog.h"
 #include "FieldOfViewView.h"
 #include "ImageBrowser.h"
@@ -16,7 +16,6 @@
 #include "PreferencesForm.h"
 #include "ScopedTrace.h"
 #include "ScoringWorkspace.h"
-#include "ShellExecute.h"
 #include "SpreadsheetExport.h"
 
 namespace {
@@ -24,15 +23,13 @@ namespace {
 const std::string kForm = "TMainApplicationForm::";
 constexpr const char* kSpreadsheet = "Save as Spreadsheet";
 
-// Opens an exported file as the user's desktop would, reporting failures.
-void OpenDocument(const std::string& file) {
-  AnsiString_ShellExecute("open", file, "", "", 1, false);
-}
-
 }  // namespace
 
 ExportCommands::ExportCommands(const Parts& parts)
-    : QObject(parts.window), parts_(parts), compositeBlurRounds_(kCompositeBlurRounds) {}
+    : QObject(parts.window),
+      parts_(parts),
+      compositeBlurRounds_(kCompositeBlurRounds),
+      openings_(new DocumentOpenings(this)) {}
 
 void ExportCommands::SaveAsSpreadsheetMenuItemClick() {
   if (parts_.busy()) return;
@@ -88,12 +85,7 @@ void ExportCommands::SaveAsSpreadsheetMenuItemClick() {
   // goes on answering (and a second export within that second opens its
   // own files as well).
   const SpreadsheetFiles files = SpreadsheetFileNames(*chosen);
-  OpenDocument(files.rawData);
-  ++pendingOpens_;
-  QTimer::singleShot(1000, this, [this, histogram = files.histogram] {
-    --pendingOpens_;
-    OpenDocument(histogram);
-  });
+  openings_->Open({files.rawData, files.histogram});
 }
 
 void ExportCommands::SaveBMPClick() {

@@ -6,6 +6,7 @@
 
 #include "PathChooser.h"
 
+class DocumentOpenings;
 class FieldOfViewView;
 class ImageBrowser;
 class QMainWindow;
@@ -45,11 +46,11 @@ class ExportCommands : public QObject {
 
   // The blur rounds of Build Composite; tests use fewer.
   void SetCompositeBlurRounds(int rounds) { compositeBlurRounds_ = rounds; }
-  // The histogram file still waits for its second to pass before it opens.
-  bool HistogramOpenPending() const { return pendingOpens_ > 0; }
+  // Exported files still to be opened with the desktop's application.
+  DocumentOpenings* Openings() const { return openings_; }
 
  private:
   Parts parts_;
   int compositeBlurRounds_;
-  int pendingOpens_ = 0;  // histogram files still to be opened
+  DocumentOpenings* openings_;
 };

@@ -40,6 +40,7 @@
 #include "CometMetrics.h"
 #include "DesktopLooks.h"
 #include "DisplayColouring.h"
+#include "DocumentOpenings.h"
 #include "Documents.h"
 #include "EventLog.h"
 #include "ExportCommands.h"
@@ -108,6 +109,7 @@ TMainApplicationForm::TMainApplicationForm(const std::vector<std::string>& argum
 
 TMainApplicationForm::~TMainApplicationForm() {
   WaitForScoring();
+  exports_->Openings()->Wait();  // exported files still to open get opened
   LogMessage("entering " + kForm + "FormDestroy()...");
   settings_.reset();
   LogMessage("exiting  " + kForm + "FormDestroy()...");

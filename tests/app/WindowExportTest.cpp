@@ -15,6 +15,7 @@
 
 #include "CometDatabase.h"
 #include "CometMetrics.h"
+#include "DocumentOpenings.h"
 #include "ExportCommands.h"
 #include "PreferencesForm.h"
 #include "ShellExecute.h"
@@ -225,10 +226,10 @@ TEST_F(WindowExportTest, ExportTracesBalancedAndOpensBothFiles) {
   EXPECT_TRUE(Exists(files.rawData));
   EXPECT_TRUE(Exists(files.histogram));
 
-  // The command has returned: the raw data is open, the histogram waits.
-  EXPECT_EQ(ReadFile(opened), files.rawData + "\n");
-  EXPECT_TRUE(window->Exports()->HistogramOpenPending());
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->HistogramOpenPending(); }, 10000));
+  // The command has returned while the files are still being opened, the
+  // raw data first, the histogram after it.
+  EXPECT_TRUE(window->Exports()->Openings()->Pending());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->Openings()->Pending(); }, 10000));
   EXPECT_EQ(ReadFile(opened), files.rawData + "\n" + files.histogram + "\n");
   EXPECT_TRUE(boxes_.Boxes().empty());
 }
@@ -254,7 +255,7 @@ TEST_F(WindowExportTest, ADataSetWithoutCometsExportsItsHeaders) {
   EXPECT_EQ(lines[1], "Comet Length (px)\t0.000000\t0.000000\t");
   EXPECT_EQ(lines[2], "");
   EXPECT_EQ(lines[4], "Head DNA (%)\t0.000000\t0.000000\t");
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->HistogramOpenPending(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->Openings()->Pending(); }, 10000));
   EXPECT_EQ(ReadFile(opened), files.rawData + "\n" + files.histogram + "\n");
 }
 
@@ -356,7 +357,7 @@ TEST_F(WindowExportTest, CancellingTheDialogWritesNothing) {
   EXPECT_EQ(saveDialogs_, 1);
   EXPECT_TRUE(boxes_.Boxes().empty());
   EXPECT_EQ(Exits(log).back(), "exiting  " + std::string(kClick) + "(ABORTED)...");
-  EXPECT_FALSE(window->Exports()->HistogramOpenPending());
+  EXPECT_FALSE(window->Exports()->Openings()->Pending());
 }
 
 TEST_F(WindowExportTest, TheChosenNameNamesTheTwoFilesAndIsLeftAlone) {
@@ -400,7 +401,7 @@ TEST_F(WindowExportTest, AFileThatCannotBeMadeIsReportedWithItsReason) {
         << text;  // ... and why
     EXPECT_EQ(boxes_.Boxes().back().caption, window->windowTitle().toStdString());
     EXPECT_EQ(Exits(log).back(), "exiting  " + std::string(kClick) + "(" + c.word + ")...");
-    EXPECT_FALSE(window->Exports()->HistogramOpenPending());
+    EXPECT_FALSE(window->Exports()->Openings()->Pending());
   }
   // The raw data of the second case was written before the histogram failed.
   EXPECT_TRUE(Exists(images_ / "blocked(raw data).xls"));
@@ -418,7 +419,7 @@ TEST_F(WindowExportTest, AFailedWriteKeepsTheEarlierFile) {
   window->Command("SaveAsSpreadsheetMenuItem")->trigger();
   const std::string earlier = ReadFile(files.rawData);
   ASSERT_GT(earlier.size(), 100u);
-  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->HistogramOpenPending(); }, 10000));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return !window->Exports()->Openings()->Pending(); }, 10000));
 
   // A longer file this time. (The event log cannot grow either, so the
   // result word is not looked for in it.)
@@ -432,7 +433,7 @@ TEST_F(WindowExportTest, AFailedWriteKeepsTheEarlierFile) {
   EXPECT_EQ(text.rfind("Unable to write file!\n", 0), 0u) << text;
   EXPECT_NE(text.find(files.rawData + ": "), std::string::npos) << text;
   EXPECT_EQ(ReadFile(files.rawData), earlier);
-  EXPECT_FALSE(window->Exports()->HistogramOpenPending());
+  EXPECT_FALSE(window->Exports()->Openings()->Pending());
 }
 
 TEST_F(WindowExportTest, ExportBmpWritesTheWorkspaceImageOnlyAfterOpenFile) {
