@@ -261,8 +261,13 @@ void FieldOfViewView::Reported(ManualOutcome outcome) {
       if (!manual_.Message().empty()) emit StatusText(manual_.Message());
       emit ManualCometAdded();
       break;
-    case ManualOutcome::kRefused:
     case ManualOutcome::kFailed:
+      // The data set was read again from its file: the review follows it.
+      ApplyDisplayColors(fullSpectrum_, hue_);
+      emit StatusText(manual_.Message());
+      emit ManualCometAdded();
+      break;
+    case ManualOutcome::kRefused:
       emit StatusText(manual_.Message());
       break;
     case ManualOutcome::kNothing:

@@ -59,7 +59,8 @@ class FieldOfViewView : public QWidget {
 
  signals:
   void CutoffChanged(int position);
-  // A comet was added by hand and its data set written.
+  // A comet was added by hand and its data set written, or the write failed
+  // and the data set was read again from its file: the review follows.
   void ManualCometAdded();
   // A text for the status bar.
   void StatusText(const std::string& text);

@@ -42,10 +42,11 @@ bool HoldsOwnResults(const std::string& imagePath, std::string* why) {
   std::string text;
   WellRecord well;
   std::string reason;
-  if (!FileExists(path)) return false;
   if (const std::vector<std::string> sharing = ImagesSharingResultsWith(imagePath);
       !sharing.empty())
     text = SharedResultsText(imagePath, sharing);
+  else if (!FileExists(path))
+    return false;
   else if (!Zelcor_ReadFromDB(path, well, &reason))
     text = "its results in " + path + " cannot be read: " + reason;
   else if (!DataSetBelongsTo(WellNameOf(well), imagePath))

@@ -25,9 +25,9 @@ std::string OwnerOfForeignResults(const std::string& imagePath);
 std::string ForeignResultsText(const std::string& imagePath, const std::string& owner);
 
 // Whether the image's ".cdb" holds results of its own that may be written
-// over: it exists, reads, names this image and no other image shares its
-// result folder. When it does not, `why` says why (empty when there is no
-// ".cdb": nothing was scored).
+// over: no other image shares its result folder, and it exists, reads and
+// names this image. When it does not, `why` says why (empty when there is
+// simply no ".cdb" yet: nothing was scored).
 bool HoldsOwnResults(const std::string& imagePath, std::string* why = nullptr);
 
 // The folder summary: every image's comets appended in folder order while

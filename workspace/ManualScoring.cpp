@@ -12,6 +12,7 @@
 #include "EventLog.h"
 #include "ImagePaths.h"
 #include "ProfiledThumbnail.h"
+#include "SystemInfo.h"
 
 CometRectangle CometRectangle::Spanning(PicturePoint a, PicturePoint b, int width, int height) {
   auto clamp = [](int v, int extent) { return std::clamp(v, 0, std::max(extent - 1, 0)); };
@@ -26,8 +27,8 @@ int OneClickCutoff(int pressCutoff, int pressY, int currentY) {
 void ManualScoring::DragTo(PicturePoint current) {
   const BitmapImageClass* image = workspace_.Image();
   if (image == nullptr) return;
-  rectangle_ = CometRectangle::Spanning(press_, current, image->Bitmap.bmWidth,
-                                        image->Bitmap.bmHeight);
+  rectangle_ =
+      CometRectangle::Spanning(press_, current, image->Bitmap.bmWidth, image->Bitmap.bmHeight);
 }
 
 // Whether one more comet may join the data set: there is an image, room in
@@ -42,15 +43,20 @@ bool ManualScoring::CanAdd() {
   if (workspace_.ShowsSummary()) {
     // Its comets are several images'; written as this image's they would
     // replace the image's own data set.
-    message_ = "the comets on view are the folder's; select the image in the tree to add a comet "
-               "to it";
+    message_ =
+        "the comets on view are the folder's; select the image in the tree to add a comet "
+        "to it";
   } else if (well.CometCount >= WellRecord::kMaxComets) {
     message_ = "the data set holds " + std::to_string(WellRecord::kMaxComets) +
                " comets, as many as it can; no further comet is added";
-  } else if (auto sharing = ImagesSharingResultsWith(workspace_.ImagePath()); !sharing.empty()) {
-    message_ = SharedResultsText(workspace_.ImagePath(), sharing) + "; no comet is added";
-  } else if (auto owner = OwnerOfForeignResults(workspace_.ImagePath()); !owner.empty()) {
-    message_ = ForeignResultsText(workspace_.ImagePath(), owner) + "; no comet is added";
+  } else if (std::string why; !HoldsOwnResults(workspace_.ImagePath(), &why) && !why.empty()) {
+    // Shared, unreadable or another image's: never written over.
+    message_ = why + "; no comet is added";
+  } else if (FileExists(workspace_.DataSetPath()) && well.Rotation != workspace_.Rotation()) {
+    // A comet measured on the image as it lies would not match the others.
+    message_ = "the comets of " + FileNameOf(workspace_.ImagePath()) + " were scored turned " +
+               std::to_string(well.Rotation) +
+               " degrees counter-clockwise; turn the image the same way to add one";
   }
   if (message_.empty()) return true;
   LogMessage("ERROR: " + message_ + "!!!");
@@ -61,19 +67,23 @@ bool ManualScoring::CanAdd() {
 // statistics.
 ManualOutcome ManualScoring::Write() {
   WellRecord& well = workspace_.DataSet();
+  if (!FileExists(workspace_.DataSetPath()))
+    well.Rotation = static_cast<std::int16_t>(workspace_.Rotation());
   ++well.CometCount;
   const bool first = Zelcor_WriteToDB(workspace_.DataSetPath(), well);
   Zelcor_ComputeWellStatistics(well);
-  const bool second = Zelcor_WriteToDB(workspace_.DataSetPath(), well);
+  const bool second = first && Zelcor_WriteToDB(workspace_.DataSetPath(), well);
   if (first && second) return ManualOutcome::kScored;
+  // The data set on view is what the file holds.
+  workspace_.LoadDataSet();
   message_ = "cannot write the data set " + workspace_.DataSetPath();
   return ManualOutcome::kFailed;
 }
 
 ManualOutcome ManualScoring::ScoreRectangle(int headX, std::uint8_t cutoff) {
   const CometRectangle r = rectangle_;
-  if (!r.Defined() || !CanAdd()) return message_.empty() ? ManualOutcome::kNothing
-                                                          : ManualOutcome::kRefused;
+  if (!r.Defined() || !CanAdd())
+    return message_.empty() ? ManualOutcome::kNothing : ManualOutcome::kRefused;
   BitmapImageClass& image = *workspace_.MarkableImage();
   WellRecord& well = workspace_.DataSet();
   const std::string folder = ResultFolderOf(workspace_.ImagePath());

@@ -164,6 +164,26 @@ TEST_F(WindowManualScoringTest, ARectangleAndAClickOnTheHeadScoreOneComet) {
   EXPECT_EQ(again.MeanValue[0], 82.5f);
 }
 
+// A comet added by hand ends the undo of an earlier grid edit: undoing it
+// afterwards would write an older data set over the new comet.
+TEST_F(WindowManualScoringTest, ACometAddedByHandEndsTheUndoOfAGridEdit) {
+  window_->Command("ManualScoringButton")->trigger();
+  window_->ThresholdBar()->setValue(40);
+  Drag({35, 45}, {75, 74});
+  Click({45, 60});
+  ASSERT_EQ(Stored().CometCount, 1u);
+  ASSERT_TRUE(ClickComet(*window_, 0, CursorMode::kDelete));
+  ASSERT_TRUE(window_->Command("UndoButton")->isEnabled());
+  Drag({100, 100}, {120, 120});
+  Click({110, 110});
+  ASSERT_EQ(Stored().CometCount, 2u);
+  for (const char* name : {"UndoButton", "UndoMenuItem", "RedoButton", "RedoMenuItem"})
+    EXPECT_FALSE(window_->Command(name)->isEnabled()) << name;
+  window_->Command("UndoMenuItem")->trigger();
+  EXPECT_EQ(Stored().Comets[0].Deleted, 1);  // the deletion stays
+  EXPECT_EQ(Stored().CometCount, 2u);
+}
+
 TEST_F(WindowManualScoringTest, EscapeDropsTheRectangleThoughItsMenuItemIsHidden) {
   ASSERT_FALSE(window_->Command("CancelRectangleMenuItem")->isVisible());
   QApplication::setActiveWindow(window_.get());

@@ -54,9 +54,13 @@ TEST_F(ManualScoringTest, RectanglesAreNormalisedAndOnlyTheirInsideScores) {
   manual_.BeginDrag({75, 74});  // bottom right to top left
   manual_.DragTo({35, 45});
   EXPECT_EQ(manual_.Rectangle(), (CometRectangle{35, 45, 75, 74}));
-  for (const auto& [point, inside] : std::vector<std::pair<PicturePoint, bool>>{
-           {{35, 60}, false}, {{75, 60}, false}, {{50, 45}, false}, {{50, 74}, false},
-           {{36, 46}, true}, {{74, 73}, true}, {{20, 60}, false}})
+  for (const auto& [point, inside] : std::vector<std::pair<PicturePoint, bool>>{{{35, 60}, false},
+                                                                                {{75, 60}, false},
+                                                                                {{50, 45}, false},
+                                                                                {{50, 74}, false},
+                                                                                {{36, 46}, true},
+                                                                                {{74, 73}, true},
+                                                                                {{20, 60}, false}})
     EXPECT_EQ(manual_.Rectangle().Contains(point), inside) << point.x << "," << point.y;
   manual_.BeginDrag({-20, 140});  // dragged past the picture: kept within it
   manual_.DragTo({230, 170});
@@ -72,7 +76,8 @@ TEST_F(ManualScoringTest, RectanglesAreNormalisedAndOnlyTheirInsideScores) {
 // black; each comet is written at once with fresh statistics.
 TEST_F(ManualScoringTest, ARectangleIsCutOutExactlyAndWritten) {
   const BitmapImageClass original(*workspace_.Image());
-  for (const CometRectangle& r : {CometRectangle{35, 45, 75, 74}, CometRectangle{115, 0, 150, 20}}) {
+  for (const CometRectangle& r :
+       {CometRectangle{35, 45, 75, 74}, CometRectangle{115, 0, 150, 20}}) {
     SCOPED_TRACE(r.top);
     const std::uint32_t before = workspace_.DataSet().CometCount;
     manual_.BeginDrag({r.left, r.top});
@@ -128,7 +133,7 @@ TEST_F(ManualScoringTest, OneClickScoresTheRegionUnderThePress) {
   EXPECT_GE(c.HeadCenter, 2);
   EXPECT_TRUE(Exists(ResultFolderOf(image_) + "field.bmp"));  // the thresholded field
   BitmapImageClass thresholded(ResultFolderOf(image_) + "field.bmp");
-  EXPECT_EQ(thresholded.GetScanLine(kHeight - 1 - 60)[50], 0);    // inside the band
+  EXPECT_EQ(thresholded.GetScanLine(kHeight - 1 - 60)[50], 0);  // inside the band
   EXPECT_EQ(thresholded.GetScanLine(kHeight - 1 - 100)[150], 255);
   EXPECT_EQ(Pixel(50, 60), 255);  // the comet turns white
   EXPECT_EQ(Pixel(30, 60), 10);
@@ -164,14 +169,59 @@ TEST_F(ManualScoringTest, RefusedWhenTheDataSetCannotTakeIt) {
   EXPECT_FALSE(Exists(ResultFolderOf(image_)));
 }
 
+// A ".cdb" that cannot be read is never written over by a comet added by
+// hand, nor is a data set scored turned given a comet measured unturned.
+TEST_F(ManualScoringTest, RefusedOverResultsItCannotJoin) {
+  manual_.BeginDrag({35, 45});
+  manual_.DragTo({75, 74});
+  ASSERT_EQ(manual_.ScoreRectangle(50, 40), ManualOutcome::kScored);
+  const std::string cdb = DataSetPathOf(image_);
+  const std::string whole = ReadFile(cdb);
+
+  WriteFile(cdb, whole.substr(0, 100));
+  ASSERT_TRUE(workspace_.SelectImage(image_));
+  EXPECT_EQ(manual_.ScoreRegion({130, 5}, 40), ManualOutcome::kRefused);
+  EXPECT_NE(manual_.Message().find("cannot be read"), std::string::npos) << manual_.Message();
+  EXPECT_EQ(ReadFile(cdb), whole.substr(0, 100));
+
+  WriteFile(cdb, whole);
+  ASSERT_TRUE(workspace_.SelectImage(image_));
+  workspace_.DataSet().Rotation = 90;  // as a run of the image turned left leaves it
+  EXPECT_EQ(manual_.ScoreRegion({130, 5}, 40), ManualOutcome::kRefused);
+  EXPECT_NE(manual_.Message().find("turned 90 degrees"), std::string::npos) << manual_.Message();
+  EXPECT_EQ(ReadFile(cdb), whole);
+  ASSERT_TRUE(workspace_.RotateImage(90));
+  EXPECT_EQ(manual_.ScoreRegion({5, 70}, 40), ManualOutcome::kScored) << manual_.Message();
+  EXPECT_EQ(Stored().CometCount, 2u);
+}
+
+// A data set that cannot be written leaves the data set on view as its
+// file holds it: no comet counted that is not on disk.
+TEST_F(ManualScoringTest, AFailedWriteLeavesTheDataSetAsItsFileHoldsIt) {
+  manual_.BeginDrag({35, 45});
+  manual_.DragTo({75, 74});
+  ASSERT_EQ(manual_.ScoreRectangle(50, 40), ManualOutcome::kScored);
+  const std::string whole = ReadFile(DataSetPathOf(image_));
+  {
+    ScopedFileSizeLimit limit(whole.size());
+    EXPECT_EQ(manual_.ScoreRegion({130, 5}, 40), ManualOutcome::kFailed);
+  }
+  EXPECT_NE(manual_.Message().find("cannot write"), std::string::npos) << manual_.Message();
+  EXPECT_EQ(ReadFile(DataSetPathOf(image_)), whole);
+  EXPECT_EQ(workspace_.DataSet().CometCount, 1u);
+}
+
 TEST(ViewMappingTest, ControlPointsMapToThePixelsTheyShow) {
   // The mapping's own arithmetic.
   EXPECT_EQ(ControlToPicture(105, 7, 640, 480, {100, 0, 420, 240}), (PicturePoint{10, 14}));
   EXPECT_EQ(ControlToPicture(1, 0, 1000, 3, {0, 0, 3, 3}), (PicturePoint{333, 0}));
   EXPECT_EQ(ControlToPicture(99, -1, 640, 480, {100, 0, 420, 240}).x, -2);
 
-  for (const auto& [w, h, cw, ch] : std::vector<std::tuple<int, int, int, int>>{
-           {1360, 1024, 942, 700}, {640, 480, 942, 853}, {200, 150, 333, 777}, {5120, 3840, 800, 600}}) {
+  for (const auto& [w, h, cw, ch] :
+       std::vector<std::tuple<int, int, int, int>>{{1360, 1024, 942, 700},
+                                                   {640, 480, 942, 853},
+                                                   {200, 150, 333, 777},
+                                                   {5120, 3840, 800, 600}}) {
     SCOPED_TRACE(std::to_string(w) + "x" + std::to_string(h) + " in " + std::to_string(cw));
     DisplayRect fit = FitPicture(w, h, cw, ch);
     EXPECT_LE(fit.Width(), cw);
@@ -212,12 +262,12 @@ TEST(ViewMappingTest, ControlPointsMapToThePixelsTheyShow) {
 TEST(ViewMappingTest, PanningKeepsThePictureInView) {
   // A control of 400 x 300; each row: the wanted rectangle, where it ends up.
   for (const auto& [wanted, kept] : std::vector<std::pair<DisplayRect, DisplayRect>>{
-           {{-100, -50, 700, 550}, {-100, -50, 700, 550}},  // inside the allowed range
-           {{30, 20, 830, 620}, {0, 0, 800, 600}},          // gap at the top left
+           {{-100, -50, 700, 550}, {-100, -50, 700, 550}},    // inside the allowed range
+           {{30, 20, 830, 620}, {0, 0, 800, 600}},            // gap at the top left
            {{-500, -400, 300, 200}, {-400, -300, 400, 300}},  // gap at the bottom right
-           {{-20, -10, 780, 240}, {-20, 0, 780, 250}},      // narrower than the control: inside
+           {{-20, -10, 780, 240}, {-20, 0, 780, 250}},        // narrower than the control: inside
            {{-20, 100, 780, 350}, {-20, 50, 780, 300}},
-           {{10, 10, 210, 160}, {10, 10, 210, 160}}}) {    // smaller than the control: left alone
+           {{10, 10, 210, 160}, {10, 10, 210, 160}}}) {  // smaller than the control: left alone
     const DisplayRect d = KeepInView(wanted, 400, 300);
     EXPECT_EQ(std::tie(d.left, d.top, d.right, d.bottom),
               std::tie(kept.left, kept.top, kept.right, kept.bottom))
