@@ -23,7 +23,8 @@ bool TCanvas_Draw(TCanvas* canvas, int x, int y, const TBitmap* picture) {
   });
 }
 
-bool TCanvas_StretchDraw(TCanvas* canvas, int x, int y, int width, int height, const TBitmap* bitmap) {
+bool TCanvas_StretchDraw(TCanvas* canvas, int x, int y, int width, int height,
+                         const TBitmap* bitmap) {
   return GuardedCall("TCanvas_StretchDraw", [&](bool&) -> GuardedFailure {
     if (auto missing = Missing(canvas, bitmap)) return missing;
     QPainter painter(canvas->target);
@@ -34,7 +35,8 @@ bool TCanvas_StretchDraw(TCanvas* canvas, int x, int y, int width, int height, c
 
 bool TCanvas_Rectangle(TCanvas* canvas, int x1, int y1, int x2, int y2) {
   return GuardedCall("TCanvas_Rectangle", [&](bool&) -> GuardedFailure {
-    if (canvas == nullptr || canvas->target == nullptr) return "destination TCanvas is undefined!!!";
+    if (canvas == nullptr || canvas->target == nullptr)
+      return "destination TCanvas is undefined!!!";
     QPainter painter(canvas->target);
     painter.setPen(canvas->pen);
     painter.setBrush(canvas->brush);

@@ -18,5 +18,6 @@ class TCanvas {
 // Guarded drawing operations; false (with the ERROR line) on a missing
 // canvas or picture.
 bool TCanvas_Draw(TCanvas* canvas, int x, int y, const TBitmap* picture);
-bool TCanvas_StretchDraw(TCanvas* canvas, int x, int y, int width, int height, const TBitmap* bitmap);
+bool TCanvas_StretchDraw(TCanvas* canvas, int x, int y, int width, int height,
+                         const TBitmap* bitmap);
 bool TCanvas_Rectangle(TCanvas* canvas, int x1, int y1, int x2, int y2);
