@@ -236,6 +236,11 @@ std::optional<std::string> CheckPng(Bytes b, std::uint64_t limit) {
           interlace > 1)
         return "damaged (its header holds an unknown pixel layout)";
       if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) return "damaged (its header is invalid)";
+      // The PNG decoder takes no side longer than this, however few pixels.
+      constexpr std::uint32_t kLongestSide = 1000000;
+      if (width > kLongestSide || height > kLongestSide)
+        return "its " + N(width) + " x " + N(height) + " pixels have a side longer than " +
+               N(kLongestSide) + " pixels, more than PNG files are read with";
       const std::uint64_t bytesPerPixel = colourType == 0   ? (depth == 16 ? 2 : 1)
                                           : colourType == 3 ? 1
                                           : colourType == 4 ? 4

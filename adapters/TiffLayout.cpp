@@ -1,5 +1,7 @@
 #include "TiffLayout.h"
 
+#include <algorithm>
+#include <iterator>
 #include <set>
 
 namespace {
@@ -51,8 +53,17 @@ struct Entry {
   std::vector<std::uint64_t> values;
 };
 
+// The tags the layout is made of; the values of any other (metadata, colour
+// profiles, which can be tens of megabytes) are never read.
+bool IsLayoutTag(std::uint32_t tag) {
+  constexpr std::uint32_t kTags[] = {256, 257, 258, 259, 262, 273, 277, 278,
+                                     279, 281, 284, 322, 323, 324, 325, 339};
+  return std::find(std::begin(kTags), std::end(kTags), tag) != std::end(kTags);
+}
+
 std::optional<std::string> ReadEntry(const Reader& r, std::uint64_t at, Entry& entry) {
   entry.tag = r.U16(at);
+  if (!IsLayoutTag(entry.tag)) return std::nullopt;
   const std::uint32_t type = r.U16(at + 2);
   const std::uint64_t count = r.U32(at + 4);
   const std::uint64_t size = TypeSize(type);
@@ -225,7 +236,11 @@ std::optional<std::string> TiffLayoutProblem(const TiffLayout& layout, std::uint
 }
 
 int TiffSignificantBits(const TiffLayout& layout) {
-  if (layout.bitsPerSample != 16 || !layout.maxSampleValue || *layout.maxSampleValue == 0) return 0;
+  // 65535 is the tag's default, which many writers store whatever the
+  // camera's bits: it states nothing.
+  if (layout.bitsPerSample != 16 || !layout.maxSampleValue || *layout.maxSampleValue == 0 ||
+      *layout.maxSampleValue >= 0xFFFF)
+    return 0;
   int bits = 0;
   for (std::uint64_t v = *layout.maxSampleValue; v != 0 && bits < 16; v >>= 1) ++bits;
   return bits;

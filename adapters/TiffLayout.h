@@ -40,5 +40,6 @@ std::optional<std::string> ReadTiffLayout(std::string_view bytes, TiffLayout& la
 std::optional<std::string> TiffLayoutProblem(const TiffLayout& layout, std::uint64_t fileSize);
 
 // The significant bits the file states for its 16-bit samples (from its
-// largest sample value), or 0 when it states none.
+// largest sample value), or 0 when it states none (the tag missing, or
+// holding its default of 65535).
 int TiffSignificantBits(const TiffLayout& layout);

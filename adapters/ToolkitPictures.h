@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QImage>
+#include <string>
 
 #include "ToolkitBitmapView.h"
 
@@ -35,6 +36,7 @@ class TPngImage {
  public:
   QImage decoded;
   int significantBits = 0;
+  std::string fileName;  // where it was read from, for the log
 };
 
 // A TIFF picture: the first page as decoded, with the significant bits its
@@ -43,4 +45,5 @@ class TTiffImage {
  public:
   QImage decoded;
   int significantBits = 0;
+  std::string fileName;  // where it was read from, for the log
 };

@@ -52,10 +52,11 @@ bool IsGreyRamp(const QList<QRgb>& table) {
 // true colour (so the grey rule sees colours, not indices) and 16-bit
 // samples are scaled to 8 bits by their significant bits (`fileBits`, 0
 // when the file states none); grey stays grey.
-GuardedFailure ToTable(QImage decoded, TBitmap& bitmap, int fileBits = 0) {
+GuardedFailure ToTable(QImage decoded, TBitmap& bitmap, int fileBits = 0,
+                       const std::string& source = "") {
   QImage image;
   ToolkitPixelFormat format;
-  if (HasWideSamples(decoded)) decoded = EightBitSamples(decoded, fileBits);
+  if (HasWideSamples(decoded)) decoded = EightBitSamples(decoded, fileBits, source);
   switch (decoded.format()) {
     case QImage::Format_Grayscale8:
       image = decoded;
@@ -202,7 +203,7 @@ bool AssignDecoded(TBitmap* bitmap, const Picture* picture, const char* kind) {
     if (picture == nullptr) return "source image is undefinded!!!";
     if (bitmap == nullptr) return "destination image is undefinded!!!";
     if (picture->decoded.isNull()) return std::string("the ") + kind + " picture holds no image";
-    return ToTable(picture->decoded, *bitmap, picture->significantBits);
+    return ToTable(picture->decoded, *bitmap, picture->significantBits, picture->fileName);
   });
 }
 
@@ -425,6 +426,7 @@ bool TPngImage_LoadFromFile(TPngImage* picture, const std::string& fileName, std
   return LoadPicture("TPngImage_LoadFromFile", picture == nullptr, fileName, why,
                      ImageFileKind::kPng, [&](QByteArray& data, QImage& decoded) {
                        picture->decoded = std::move(decoded);
+                       picture->fileName = fileName;
                        picture->significantBits = PngSignificantBits(std::string_view(
                            data.constData(), static_cast<std::size_t>(data.size())));
                      });
@@ -447,9 +449,10 @@ bool TTiffImage_LoadFromFile(TTiffImage* picture, const std::string& fileName, s
         ReadTiffLayout(std::string_view(data.constData(), static_cast<std::size_t>(data.size())),
                        layout);
         if (layout.pages > 1)
-          LogMessage(fileName + " holds " + std::to_string(layout.pages) +
-                     " pages; the first is read");
+          LogNote(fileName + " holds " + std::to_string(layout.pages) +
+                  " pages; the first is read");
         picture->decoded = std::move(decoded);
+        picture->fileName = fileName;
         picture->significantBits = TiffSignificantBits(layout);
       });
 }

@@ -18,7 +18,7 @@ bool HasWideSamples(const QImage& decoded) {
   }
 }
 
-QImage EightBitSamples(const QImage& decoded, int fileBits) {
+QImage EightBitSamples(const QImage& decoded, int fileBits, const std::string& source) {
   const bool grey = decoded.format() == QImage::Format_Grayscale16;
   // Colour as four 16-bit samples a pixel, red first, alpha not applied.
   const QImage wide = grey ? decoded : decoded.convertToFormat(QImage::Format_RGBA64);
@@ -31,7 +31,7 @@ QImage EightBitSamples(const QImage& decoded, int fileBits) {
       if (grey || i % 4 != 3) largest = std::max(largest, row[i]);
   }
   const int bits = SignificantBitsOf(largest, fileBits);
-  LogMessage(SampleScalingText(bits, fileBits, largest));
+  LogNote((source.empty() ? "" : source + ": ") + SampleScalingText(bits, fileBits, largest));
   QImage out(width, height, grey ? QImage::Format_Grayscale8 : QImage::Format_BGR888);
   if (out.isNull()) return out;
   std::vector<std::uint8_t> levels(static_cast<std::size_t>(width) * samples);

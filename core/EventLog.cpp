@@ -189,9 +189,8 @@ void EventLog::StartFile() {
   if (!AppendWhole(path_, header)) ReportWriteFailure();
 }
 
-void EventLog::Log(const std::string& message) {
-  const bool error = message.find("ERROR") != std::string::npos;
-  if (enabled_ == 0 && !error) return;
+void EventLog::Log(const std::string& message, bool always) {
+  if (enabled_ == 0 && !always && message.find("ERROR") == std::string::npos) return;
   std::lock_guard lock(mutex_);
   if (path_.empty()) return;     // not opened yet
   const int savedErrno = errno;  // a failure being reported keeps its error number
@@ -274,6 +273,10 @@ void OpenEventLog(const std::string& logPath, const std::string& settingsPath) {
 
 void LogMessage(const std::string& message) {
   ProcessEventLog().Log(message);
+}
+
+void LogNote(const std::string& message) {
+  ProcessEventLog().Log(message, true);
 }
 
 void RotateEventLog() {

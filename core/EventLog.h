@@ -59,10 +59,11 @@ class EventLog {
   // file, renames a previous file, and writes a fresh header.
   void Open(const std::string& logPath, const std::string& settingsPath);
 
-  // Appends one trace line when enabled (an ERROR line always); rotates
-  // first when the file has grown past the size limit. Leaves errno as it
-  // was, so a failure can be logged before its reason is read.
-  void Log(const std::string& message);
+  // Appends one trace line when enabled (an ERROR line, or any line when
+  // `always`, whatever the setting); rotates first when the file has grown
+  // past the size limit. Leaves errno as it was, so a failure can be logged
+  // before its reason is read.
+  void Log(const std::string& message, bool always = false);
 
   // Closes the full file with two lines, renames it, opens a new file and
   // names the old one in it; does nothing while another process uses the
@@ -95,7 +96,7 @@ class EventLog {
   std::uint64_t lastLineTime_ = 0;
   std::uint64_t sizeLimit_ = kDefaultSizeLimit;
   int filesKept_ = kDefaultLogFilesKept;
-  bool rotationBlocked_ = false;  // the full file could not be renamed: keep appending
+  bool rotationBlocked_ = false;         // the full file could not be renamed: keep appending
   std::uint64_t rotationRetrySize_ = 0;  // another process used the file: try again past this
   int lockFd_ = -1;                      // held with a shared lock: this process uses the file
   bool failureReported_ = false;
@@ -124,6 +125,12 @@ void OpenEventLog(const std::string& logPath, const std::string& settingsPath);
 // Appends one line to the process-wide log. Costs one test and one search
 // for "ERROR" when disabled.
 void LogMessage(const std::string& message);
+
+// Appends a line to the process-wide log whatever "log_all_events" says:
+// what a result depends on and the user may need to know afterwards (how an
+// image's samples were scaled, which page of a file was read, the turn it
+// was scored at).
+void LogNote(const std::string& message);
 
 // Rotates the process-wide log.
 void RotateEventLog();

@@ -186,8 +186,9 @@ bool ScoringWorkspace::BeginRun(const char* name, bool ask, const char* declined
   }
   if (well_.Comets == nullptr) MakeFreshDataSet(well_, FileNameOf(imagePath_));
   well_.Rotation = static_cast<std::int16_t>(rotation_);
-  LogMessage(imagePath_ + " is scored turned " + std::to_string(rotation_) +
-             " degrees counter-clockwise");
+  // A turn is what the results depend on: in the log whatever its setting.
+  (rotation_ != 0 ? LogNote : LogMessage)(imagePath_ + " is scored turned " +
+                                          std::to_string(rotation_) + " degrees counter-clockwise");
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include "ImageFileChecks.h"
 #include "TestSupport.h"
 #include "TiffBytes.h"
+#include "TiffLayout.h"
 #include "ToolkitWrappers.h"
 
 using namespace testing_support;
@@ -137,6 +138,9 @@ TEST_F(TiffDecodingTest, TheFilesSignificantBitsRuleWhenEverySampleFits) {
        "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
       // A figure the samples exceed is not believed.
       {"wrong.tif", 255, 200, "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
+      // The tag's default, stored by many writers whatever the camera: no figure.
+      {"default.tif", 65535, 200,
+       "scaled by 1/4 (10 significant bits, from the largest sample 800)"},
   };
   for (const auto& c : cases) {
     TiffRecipe recipe = Ramp(2, 16, 1, 0, 800);
@@ -182,6 +186,21 @@ TEST_F(TiffDecodingTest, PngSignificantBitsChunkIsHonoured) {
             full.substr(0, 33) + sbit + BE32(Crc32(std::string("sBIT\x0C", 5))) + full.substr(33)));
   ASSERT_NE(image, nullptr);
   EXPECT_EQ(Grey(*image, 1), 0xC8);
+}
+
+// Tags the layout does not need are never read: a metadata tag that claims
+// 40 MB past the end of the file neither fails the file nor costs memory.
+TEST_F(TiffDecodingTest, MetadataTheLayoutDoesNotNeedIsNeverRead) {
+  TiffRecipe recipe = Ramp(20, 8, 1, 0, 10);
+  recipe.metadataBytes = 40u << 20;
+  const std::string bytes = TiffBytes(recipe);
+  TiffLayout layout;
+  EXPECT_EQ(ReadTiffLayout(bytes, layout), std::nullopt);
+  EXPECT_EQ(layout.width, 20);
+  std::string reason;
+  auto image = LoadFieldImage(Write("metadata.tif", bytes), nullptr, &reason);
+  ASSERT_NE(image, nullptr) << reason;
+  EXPECT_EQ(Grey(*image, 3), 30);
 }
 
 TEST_F(TiffDecodingTest, BadTiffsAreRefusedWithTheirReason) {

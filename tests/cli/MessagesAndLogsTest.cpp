@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <QByteArray>
 #include <filesystem>
 #include <regex>
 
@@ -54,6 +55,12 @@ TEST_F(MessagesAndLogsTest, UnreadableImagesSayWhyAndLeaveTheirErrorInTheLog) {
   const std::string garbled = png.substr(0, 8) + PngChunk("IHDR", header) +
                               PngChunk("IDAT", "\x78\x9c" + std::string(100, '\xff')) +
                               PngChunk("IEND", "");
+  // A valid grey PNG of one row of a million and one pixels, all black
+  // (its data: the row's filter byte and pixels, packed as zlib does).
+  const QByteArray row(1 + 1000001, '\0');
+  const std::string wide =
+      png.substr(0, 8) + PngChunk("IHDR", std::string("\0\x0f\x42\x41\0\0\0\1\x08\0\0\0\0", 13)) +
+      PngChunk("IDAT", qCompress(row).mid(4).toStdString()) + PngChunk("IEND", "");
   struct Case {
     const char* name;
     std::string bytes;
@@ -71,6 +78,9 @@ TEST_F(MessagesAndLogsTest, UnreadableImagesSayWhyAndLeaveTheirErrorInTheLog) {
       {"flat.bmp", flat, "its size is 0 x 480 pixels"},
       {"flipped.png", flipped, "damaged (its IDAT chunk fails its checksum)"},
       {"garbled.png", garbled, "damaged (its image data cannot be unpacked)"},
+      {"wide.png", wide,
+       "its 1000001 x 1 pixels have a side longer than 1000000 pixels, more than PNG files are "
+       "read with"},
   };
   for (const auto& c : cases) WriteFile(work_ / ("bad/" + std::string(c.name)), c.bytes);
   WriteFile(work_ / "bad/fine.png", png);

@@ -10,6 +10,7 @@
 #include "ImagePaths.h"
 #include "QuarterTurns.h"
 #include "SyntheticField.h"
+#include "TestSupport.h"
 #include "ToolkitWrappers.h"
 
 using namespace testing_support;
@@ -45,6 +46,19 @@ TEST_F(RotateOptionTest, TurnedFieldsGiveTheCometsOfTheRightPointingOneAndSummar
   ASSERT_EQ(right.status, 0) << right.out;
   const CliRun down = Cli("score down --cutoff 40 --rotate 90");
   ASSERT_EQ(down.status, 0) << down.out;
+  // The log, at its default settings (no trace lines), says how each image
+  // was read and turned.
+  const std::string log = ReadFile(home_ / "strandex-cli.log");
+  EXPECT_EQ(log.find("entering "), std::string::npos);
+  for (const std::string image : {"down/field.tif", "down/second.TIF"}) {
+    EXPECT_NE(log.find(image + ": 16-bit samples scaled by 1/16 (12 significant bits"),
+              std::string::npos)
+        << image << "\n"
+        << log;
+    EXPECT_NE(log.find(image + " is scored turned 90 degrees counter-clockwise"), std::string::npos)
+        << image << "\n"
+        << log;
+  }
   const WellRecord expected = ReadDataSet(work_ / "right/field/field.cdb");
   ASSERT_GT(expected.CometCount, 3u);
   EXPECT_TRUE(Contains(down, "field.tif: " + std::to_string(expected.CometCount) + " comets"))

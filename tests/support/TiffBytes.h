@@ -27,6 +27,9 @@ struct TiffRecipe {
   int pages = 1;  // further pages repeat the first
   bool bigEndian = false;
   int tile = 0;  // 0: one strip; else square tiles of this side
+  // A metadata tag (ImageJ's) claiming this many bytes that lie past the
+  // end of the file; 0: none.
+  std::uint32_t metadataBytes = 0;
 };
 
 inline std::string TiffBytes(const TiffRecipe& s) {
@@ -112,6 +115,7 @@ inline std::string TiffBytes(const TiffRecipe& s) {
       entries.push_back({323, 3, {static_cast<std::uint32_t>(side)}});
     }
     entries.push_back({339, 3, {static_cast<std::uint32_t>(s.sampleFormat)}});
+    if (s.metadataBytes != 0) entries.push_back({50839, 1, {}});
     std::sort(entries.begin(), entries.end(),
               [](const Entry& a, const Entry& b) { return a.tag < b.tag; });
     const std::size_t ifd = out.size();
@@ -123,6 +127,11 @@ inline std::string TiffBytes(const TiffRecipe& s) {
       const int size = e.type == 3 ? 2 : 4;
       put(out, e.tag, 2);
       put(out, e.type, 2);
+      if (e.tag == 50839) {
+        put(out, s.metadataBytes, 4);
+        put(out, 0x7FFFFFF0u, 4);
+        continue;
+      }
       put(out, e.values.size(), 4);
       std::string values;
       for (std::uint32_t v : e.values) put(values, v, size);
