@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QToolBar>
+#include <QToolButton>
 #include <algorithm>
 
 #include "ToolIcons.h"
@@ -45,8 +46,8 @@ constexpr Mnemonic kMnemonics[] = {
     {"AboutMenuItem", "&About..."},
 };
 
-// The buttons that open a new group on the tool bar.
-constexpr const char* kGroupStarts[] = {"UndoButton", "ManualScoringButton", "SingleHueButton",
+// The buttons that open a new group on their tool bar.
+constexpr const char* kGroupStarts[] = {"UndoButton", "ManualScoringButton", "FilterButton",
                                         "PreferencesButton"};
 
 }  // namespace
@@ -60,24 +61,30 @@ void ApplyMenuMnemonics(QMenuBar* menus) {
     }
     for (QAction* action : menus->parentWidget()->findChildren<QAction*>(m.name))
       action->setText(m.text);
-    for (QMenu* menu : menus->parentWidget()->findChildren<QMenu*>(m.name))
-      menu->setTitle(m.text);
+    for (QMenu* menu : menus->parentWidget()->findChildren<QMenu*>(m.name)) menu->setTitle(m.text);
   }
 }
 
 void DecorateToolBar(QToolBar* bar) {
   bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  bar->setIconSize(QSize(20, 20));  // two rows of them leave the window its height
   const QList<QAction*> actions = bar->actions();
   for (QAction* action : actions) {
     const std::string name = action->objectName().toStdString();
     action->setIcon(ToolIcon(name));
     for (const char* start : kGroupStarts)
       if (name == start) bar->insertSeparator(action);
+    // Undo and Redo are known by their arrows alone (their captions show
+    // as hints), so that a row of buttons fits a narrow window.
+    if (name == "UndoButton" || name == "RedoButton")
+      if (auto* button = qobject_cast<QToolButton*>(bar->widgetForAction(action)))
+        button->setToolButtonStyle(Qt::ToolButtonIconOnly);
   }
 }
 
 void PlaceOnScreen(QMainWindow* window, QSize wanted) {
-  QScreen* screen = window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
+  QScreen* screen =
+      window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) {
     window->resize(wanted);
     return;

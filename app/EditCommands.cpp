@@ -54,7 +54,8 @@ void TMainApplicationForm::FilterButtonClick() {
     filterPanel_->hide();
     return;
   }
-  auto* bar = findChild<QToolBar*>("ToolBar");
+  // Under the tool bar that holds the button.
+  QToolBar* bar = findChild<QToolBar*>("ViewToolBar");
   const QWidget* tool = bar->widgetForAction(button);
   const QPoint left = tool != nullptr ? tool->mapTo(this, QPoint(0, 0)) : QPoint();
   filterPanel_->PlaceUnder(left.x(), tool != nullptr ? tool->width() : 0, bar->y() + bar->height());

@@ -215,7 +215,7 @@ QAction* TMainApplicationForm::AddButton(const std::string& name, const QString&
   action->setToolTip(hint);
   action->setCheckable(toggle);
   action->setVisible(shown);
-  findChild<QToolBar*>("ToolBar")->addAction(action);
+  buttonBar_->addAction(action);
   commands_[name] = action;
   return action;
 }
@@ -290,8 +290,11 @@ void TMainApplicationForm::BuildCommands() {
   connect(AddCommand("AboutMenuItem", "About...", {}, true, help), &QAction::triggered, this,
           [this] { AboutMenuItemClick(); });
 
+  // Two rows of buttons, so that every one of them, with its caption, fits
+  // a laptop's screen: opening, editing and scoring; then viewing and help.
   auto* bar = addToolBar("Tools");
   bar->setObjectName("ToolBar");
+  buttonBar_ = bar;
   AddButton("OpenFileButton", "Open File", "Click here to open a single field-of-view image...",
             false, true);
   AddButton("OpenFolderButton", "Open Folder",
@@ -323,6 +326,10 @@ void TMainApplicationForm::BuildCommands() {
             "Click here to automatically score field-of-view images using auto-segmentation "
             "techniques...",
             false, false);
+  addToolBarBreak();
+  auto* viewBar = addToolBar("View");
+  viewBar->setObjectName("ViewToolBar");
+  buttonBar_ = viewBar;
   QAction* hueButton =
       AddButton("SingleHueButton", "Single Hue",
                 "Click here to view field-of-view images in single hue mode...", true, true);
@@ -374,6 +381,7 @@ void TMainApplicationForm::BuildCommands() {
 
   ApplyMenuMnemonics(menuBar());
   DecorateToolBar(bar);
+  DecorateToolBar(viewBar);
 }
 
 void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments) {
@@ -421,8 +429,23 @@ void TMainApplicationForm::FormCreate(const std::vector<std::string>& arguments)
   LogMessage("exiting  " + kForm + "FormCreate()...");
 }
 
-void TMainApplicationForm::ApplyCommandLine(const std::vector<std::string>& arguments) {
+void TMainApplicationForm::ApplyCommandLine(std::vector<std::string> arguments) {
   if (arguments.empty()) return;
+  // "--open" (the desktop's "Open With"): one folder is opened as Open
+  // Folder opens it, one image as Open File does, with or without a
+  // trailing '/'; several files are listed as without it.
+  if (arguments[0] == "--open") {
+    arguments.erase(arguments.begin());
+    if (arguments.size() == 1 && IsFolder(arguments[0])) {
+      OpenFolder(arguments[0]);
+      return;
+    }
+    if (arguments.size() == 1 && FileExists(arguments[0])) {
+      OpenFile(arguments[0]);
+      return;
+    }
+    if (arguments.empty()) return;
+  }
   // The folder part of the first argument, up to and including its last '/'.
   const std::string parent = FolderOf(arguments[0]);
   const std::string folder = parent.empty() ? "./" : parent == "/" ? parent : parent + "/";

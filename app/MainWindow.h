@@ -14,6 +14,7 @@
 #include "ToolkitPictures.h"
 
 class ExportCommands;
+class QToolBar;
 class FieldOfViewView;
 class FilterPanel;
 class ImageBrowser;
@@ -129,7 +130,7 @@ class TMainApplicationForm : public QMainWindow {
                       bool shown, QMenu* menu);
   QAction* AddButton(const std::string& name, const QString& caption, const QString& hint,
                      bool toggle, bool shown);
-  void ApplyCommandLine(const std::vector<std::string>& arguments);
+  void ApplyCommandLine(std::vector<std::string> arguments);
   void ListFolder(const std::string& folder, bool selectRoot);
   void ShowFileAlone(const std::string& path);
   void LoadSelectedImage();
@@ -177,6 +178,7 @@ class TMainApplicationForm : public QMainWindow {
   std::vector<QObject*> disabledWhileScoring_;
 
   std::map<std::string, QAction*> commands_;
+  QToolBar* buttonBar_ = nullptr;  // where AddButton puts the next button
   ImageBrowser* tree_ = nullptr;
   FieldOfViewView* fieldOfView_ = nullptr;
   ProgressPanelWidget* progressPanel_ = nullptr;

@@ -40,6 +40,19 @@ bool Writable(const std::string& folder) {
   return !folder.empty() && access(folder.c_str(), W_OK) == 0;
 }
 
+// An installed program (in a "bin" folder beside "share/doc/strandex")
+// keeps nothing in its own folder, even where it could write there (an
+// installation of root's, or under ~/.local).
+bool IsInstalledProgramFolder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  return folder.filename() == "bin" &&
+         std::filesystem::is_directory(folder / ".." / "share" / "doc" / "strandex", ec);
+}
+
+bool KeepsOwnFiles(const std::filesystem::path& folder) {
+  return Writable(folder.string()) && !IsInstalledProgramFolder(folder);
+}
+
 bool HoldsWindowProgram(const std::filesystem::path& folder) {
   std::error_code ec;
   const auto program = folder / kWindowProgramName;
@@ -58,11 +71,17 @@ std::string SettingsFolderFor(const std::string& executablePath) {
   const std::filesystem::path own = FolderOf(executablePath);
   for (const auto& folder : {own, (own / ".." / "app").lexically_normal()})
     if (!own.empty() && HoldsWindowProgram(folder)) {
-      if (Writable(folder.string())) return folder.string();
+      if (KeepsOwnFiles(folder)) return folder.string();
       return XdgFolder("XDG_CONFIG_HOME", HomeFolder() + "/.config");
     }
-  if (Writable(own.string())) return own.string();
+  if (!own.empty() && KeepsOwnFiles(own)) return own.string();
   return XdgFolder("XDG_CONFIG_HOME", HomeFolder() + "/.config");
+}
+
+std::string EventLogFolderFor(const std::string& executablePath) {
+  const std::filesystem::path own = FolderOf(executablePath);
+  if (!own.empty() && KeepsOwnFiles(own)) return own.string();
+  return XdgFolder("XDG_STATE_HOME", HomeFolder() + "/.local/state");
 }
 
 std::string SettingsFilePath() {
@@ -72,14 +91,8 @@ std::string SettingsFilePath() {
 }
 
 std::string EventLogFilePath(const std::string& program) {
-  std::string folder;
-  if (auto home = HomeVariable())
-    folder = *home;
-  else if (const std::string own = FolderOf(ExecutablePath()); Writable(own))
-    folder = own;
-  else
-    folder = XdgFolder("XDG_STATE_HOME", HomeFolder() + "/.local/state");
-  return folder + "/" + program + ".log";
+  const auto home = HomeVariable();
+  return (home ? *home : EventLogFolderFor(ExecutablePath())) + "/" + program + ".log";
 }
 
 std::string GetApplicationTitle() {

@@ -15,6 +15,10 @@
 // Each program keeps its own event log, named after it ("strandex.log",
 // "strandex-cli.log"): in STRANDEX_HOME when set; else in the executable's
 // folder when writable; else in $XDG_STATE_HOME/strandex.
+//
+// An installed program (in a folder "bin" beside "share/doc/strandex")
+// never counts its folder as writable: its settings and logs are in the
+// XDG folders.
 
 // The window program's name: its executable and its settings file's stem.
 inline constexpr const char* kWindowProgramName = "strandex";
@@ -30,6 +34,8 @@ std::string SettingsFolderFor(const std::string& executablePath);
 
 // The event log of the program named `program`.
 std::string EventLogFilePath(const std::string& program);
+// The log folder of an executable at `executablePath` (without STRANDEX_HOME).
+std::string EventLogFolderFor(const std::string& executablePath);
 
 // The application's title as the event log header shows it: the executable's
 // name until the main window sets its own.

@@ -7,8 +7,8 @@
 #   scripts/screenshot.sh field      only the pictures whose path contains "field"
 #
 # Every picture starts the window afresh with its own settings file, on a
-# synthetic folder "slide1" (one field of view, already scored at cutoff 40)
-# with field_01.png selected and loaded.
+# synthetic folder "slide1" (four fields of view, already scored at cutoff
+# 40) with field_01.png selected and loaded.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 repo=$PWD
@@ -30,6 +30,7 @@ PICTURES="
 docs/main-window.png             | window                  | 0   | ThresholdBar=40,FullSpectrumButton=1
 app/manual/main-window.png       | window                  | 900 | ThresholdBar=40
 app/manual/toolbar.png           | ToolBar                 | 0   |
+app/manual/toolbar-view.png      | ViewToolBar             | 0   |
 app/manual/field-single-hue.png  | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=0
 app/manual/field-full-spectrum.png | FieldOfViewDisplayImage | 480 | ThresholdBar=40,FullSpectrumButton=1
 app/manual/preferences.png       | PreferencesForm         | 0   |
@@ -39,7 +40,7 @@ app/manual/grid-profiled.png     | CometGridScrollBox      | 900 | MetricComboBo
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-"$cli" synth --out "$work/slide1" --fields 1 --seed 3 >/dev/null
+"$cli" synth --out "$work/slide1" --fields 4 --seed 3 >/dev/null
 STRANDEX_HOME="$work" "$cli" score "$work/slide1" --cutoff 40 --yes >/dev/null
 
 trim() { local s=$1; s=${s#"${s%%[![:space:]]*}"}; echo "${s%"${s##*[![:space:]]}"}"; }

@@ -1,6 +1,7 @@
 #include "RecentFolders.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace {
 
@@ -28,9 +29,13 @@ std::vector<std::string> ReadRecentFolders(const IniFile& settings) {
   return folders;
 }
 
-std::vector<std::string> RememberRecentFolder(IniFile& settings, const std::string& folder) {
+std::vector<std::string> RememberRecentFolder(IniFile& settings, const std::string& given) {
   std::vector<std::string> folders = ReadRecentFolders(settings);
-  if (folder.empty()) return folders;
+  if (given.empty()) return folders;
+  // Remembered whole, so that it names the same folder from anywhere.
+  std::error_code ec;
+  const std::filesystem::path whole = std::filesystem::absolute(given, ec).lexically_normal();
+  const std::string folder = ec ? given : whole.string();
   folders.erase(std::remove(folders.begin(), folders.end(), folder), folders.end());
   folders.insert(folders.begin(), folder);
   if (folders.size() > static_cast<std::size_t>(kRecentFoldersKept))

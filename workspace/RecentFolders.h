@@ -13,7 +13,8 @@ inline constexpr int kRecentFoldersKept = 8;
 std::vector<std::string> ReadRecentFolders(const IniFile& settings);
 
 // Puts the folder first (moving it up when it is already listed), drops the
-// oldest beyond the limit, writes the list and returns it.
+// oldest beyond the limit, writes the list and returns it. A relative
+// folder is remembered as the whole path it names from here.
 std::vector<std::string> RememberRecentFolder(IniFile& settings, const std::string& folder);
 
 // Takes the folder off the list (one that is gone), writes and returns it.

@@ -137,6 +137,29 @@ TEST_F(MainWindowTest, CommandLineFillsTheTree) {
   }
 }
 
+// "--open", as the desktop's "Open With" starts the program: a folder,
+// with or without its trailing '/', is opened as Open Folder opens it; an
+// image as Open File opens it, loaded.
+TEST_F(MainWindowTest, TheDesktopOpensAFolderOrAnImage) {
+  const std::string a = SaveImage("a.bmp", 20, 10);
+  SaveImage("b.bmp", 20, 10);
+  for (const std::string& folder : {images_.Path(), images_.Path() + "/"}) {
+    auto window = Start({"--open", folder});
+    ASSERT_EQ(window->DirTreeView()->topLevelItemCount(), 1) << folder;
+    EXPECT_EQ(window->DirTreeView()->Folder(), images_.Path() + "/");
+    EXPECT_EQ(window->DirTreeView()->ImageCount(), 2);
+    EXPECT_EQ(window->DirTreeView()->SelectedLevel(), 0);  // the folder summary
+  }
+  auto window = Start({"--open", a});
+  EXPECT_EQ(window->DirTreeView()->ImageCount(), 1);
+  ASSERT_NE(window->CurrentImage(), nullptr);
+  EXPECT_EQ(window->Workspace().ImagePath(), a);
+  // Several files are listed as without it, nothing loaded.
+  window = Start({"--open", a, images_ / "b.bmp"});
+  EXPECT_EQ(window->DirTreeView()->ImageCount(), 2);
+  EXPECT_EQ(window->CurrentImage(), nullptr);
+}
+
 TEST_F(MainWindowTest, EveryCommandIsThere) {
   auto window = Start();
   struct Case {

@@ -1,18 +1,18 @@
 // The window as a desktop program: tool buttons and their menu items, the
 // File menu's recent folders and Quit, pictures and keyboard letters, the
 // place on the screen and the status bar after a load.
+#include <sys/stat.h>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QLabel>
 #include <QScreen>
-#include <QTest>
 #include <QSlider>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <cmath>
 #include <set>
-#include <sys/stat.h>
 
 #include "FieldOfViewDisplay.h"
 #include "RecentFoldersMenu.h"
@@ -145,18 +145,20 @@ TEST_F(WindowDesktopTest, ToolButtonsShowPicturesAndTextInGroups) {
   QIcon::setThemeName("no-such-theme");
   auto window = Start();
   QIcon::setThemeName(theme);
-  auto* bar = window->findChild<QToolBar*>("ToolBar");
-  ASSERT_NE(bar, nullptr);
-  EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
   int separators = 0;
-  for (QAction* action : bar->actions()) {
-    if (action->isSeparator()) {
-      ++separators;
-      continue;
+  for (const char* name : {"ToolBar", "ViewToolBar"}) {
+    auto* bar = window->findChild<QToolBar*>(name);
+    ASSERT_NE(bar, nullptr) << name;
+    EXPECT_EQ(bar->toolButtonStyle(), Qt::ToolButtonTextBesideIcon);
+    for (QAction* action : bar->actions()) {
+      if (action->isSeparator()) {
+        ++separators;
+        continue;
+      }
+      SCOPED_TRACE(action->objectName().toStdString());
+      EXPECT_FALSE(action->text().isEmpty());
+      EXPECT_FALSE(action->icon().pixmap(24, 24).isNull());
     }
-    SCOPED_TRACE(action->objectName().toStdString());
-    EXPECT_FALSE(action->text().isEmpty());
-    EXPECT_FALSE(action->icon().pixmap(24, 24).isNull());
   }
   EXPECT_GE(separators, 4);
 }
@@ -287,7 +289,8 @@ TEST_F(WindowDesktopTest, ThePointerShowsItsPicturePixelAndGreyLevel) {
   QTest::mouseMove(display, at(11, 3));
   EXPECT_EQ(pointer->text().toStdString(), "x 11, y 3: level 255");
   // Beside the picture (it is fitted, so there is room on one side).
-  const QPoint beside = d.left > 1 ? QPoint(d.left - 2, d.top + 2) : QPoint(d.left + 2, d.bottom + 1);
+  const QPoint beside =
+      d.left > 1 ? QPoint(d.left - 2, d.top + 2) : QPoint(d.left + 2, d.bottom + 1);
   ASSERT_TRUE(display->rect().contains(beside));
   QTest::mouseMove(display, beside);
   EXPECT_TRUE(pointer->text().isEmpty());
@@ -339,6 +342,21 @@ TEST_F(WindowDesktopTest, TheWindowFitsALaptopScreen) {
   window->resize(1024, 700);
   QApplication::processEvents();
   EXPECT_EQ(window->size(), QSize(1024, 700));
+  // Every tool button stands on its bar with its caption, none hidden
+  // behind the bar's overflow arrow, at the start width and the narrowest.
+  for (int width : {942, least.width()}) {
+    window->resize(width, 800);
+    QApplication::processEvents();
+    for (QToolBar* bar : window->findChildren<QToolBar*>())
+      for (QAction* action : bar->actions()) {
+        if (!action->isVisible() || action->isSeparator()) continue;
+        SCOPED_TRACE(action->objectName().toStdString() + " at " + std::to_string(width));
+        const QWidget* button = bar->widgetForAction(action);
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_LE(button->geometry().right(), bar->width());
+      }
+  }
 }
 
 TEST_F(WindowDesktopTest, TheReviewAreaStaysReadableUnderADarkTheme) {

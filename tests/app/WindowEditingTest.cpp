@@ -99,7 +99,7 @@ TEST_F(WindowEditingTest, TheFilterPanelOpensUnderItsButtonAndReadsAsTwoRows) {
   button->trigger();
   EXPECT_TRUE(button->isChecked());
   EXPECT_FALSE(panel->isHidden());
-  auto* bar = window->findChild<QToolBar*>("ToolBar");
+  auto* bar = window->findChild<QToolBar*>("ViewToolBar");
   const QWidget* tool = bar->widgetForAction(button);
   ASSERT_NE(tool, nullptr);
   const QPoint left = tool->mapTo(window.get(), QPoint(0, 0));

@@ -174,6 +174,31 @@ TEST(AppPathsTest, EveryProgramFindsTheWindowsSettingsFolder) {
     EXPECT_EQ(SettingsFolderFor(dir / c.executable), c.folder) << c.executable;
 }
 
+// Installed programs keep their settings and logs in the XDG folders even
+// where they could write beside themselves (installed by root, or under
+// ~/.local); the build tree and a program alone in a folder do not.
+TEST(AppPathsTest, InstalledProgramsUseTheXdgFolders) {
+  TempDir dir;
+  const std::string config = dir / "config", state = dir / "state";
+  ScopedEnv configHome("XDG_CONFIG_HOME", config.c_str());
+  ScopedEnv stateHome("XDG_STATE_HOME", state.c_str());
+  std::filesystem::create_directories(dir / "usr/share/doc/strandex");
+  std::filesystem::create_directories(dir / "usr/bin");
+  std::filesystem::create_directories(dir / "build/bin");
+  for (const char* name : {"usr/bin/strandex", "usr/bin/strandex-cli", "build/bin/strandex"}) {
+    WriteFile(dir / name, "#!/bin/sh\n");
+    chmod((dir / name).c_str(), 0755);
+  }
+  for (const char* installed : {"usr/bin/strandex", "usr/bin/strandex-cli"}) {
+    SCOPED_TRACE(installed);
+    EXPECT_EQ(SettingsFolderFor(dir / installed), config + "/strandex");
+    EXPECT_EQ(EventLogFolderFor(dir / installed), state + "/strandex");
+  }
+  // A folder named bin with no installed documents beside it is no installation.
+  EXPECT_EQ(SettingsFolderFor(dir / "build/bin/strandex"), dir / "build/bin");
+  EXPECT_EQ(EventLogFolderFor(dir / "build/bin/strandex"), dir / "build/bin");
+}
+
 // A window whose folder is not writable keeps its settings in the XDG
 // folder, and so does every program that finds it.
 TEST(AppPathsTest, AnUnwritableWindowFolderMeansTheXdgFolder) {

@@ -36,13 +36,22 @@ done
 
 version=$(STRANDEX_HOME="$scratch/home" "$prefix/bin/strandex-cli" version)
 [[ "$version" =~ [0-9]+\.[0-9]+\.[0-9]+\.[0-9]+ ]] || fail "installed strandex-cli version printed '$version'"
+# Without STRANDEX_HOME an installed program keeps its log and settings in
+# the XDG folders, even where it could write beside itself.
+where=$(env -u STRANDEX_HOME HOME="$scratch" XDG_STATE_HOME="$scratch/state" \
+  XDG_CONFIG_HOME="$scratch/config" "$prefix/bin/strandex-cli" version)
+grep -qF "Event log: $scratch/state/strandex/strandex-cli.log" <<<"$where" ||
+  fail "the installed program's log is not in XDG_STATE_HOME: $where"
+grep -qF "Settings:  $scratch/config/strandex/strandex.ini" <<<"$where" ||
+  fail "the installed program's settings are not in XDG_CONFIG_HOME: $where"
+[ ! -e "$prefix/bin/strandex-cli.log" ] || fail "the installed program wrote its log into bin/"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate "$prefix/share/applications/strandex.desktop" || fail "invalid desktop entry"
 else
   fail "desktop-file-validate is missing (Debian package desktop-file-utils)"
 fi
-grep -q '^Exec=strandex %F$' "$prefix/share/applications/strandex.desktop" || fail "Exec line"
+grep -q '^Exec=strandex --open %F$' "$prefix/share/applications/strandex.desktop" || fail "Exec line"
 grep -q '^Categories=Science;Biology;$' "$prefix/share/applications/strandex.desktop" ||
   fail "Categories line"
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "TestSupport.h"
 
 using namespace testing_support;
@@ -38,6 +40,16 @@ TEST_F(RecentFoldersTest, AGoneFolderIsForgottenAndGapsAndRepeatsAreSkipped) {
   EXPECT_EQ(ReadRecentFolders(settings_), (std::vector<std::string>{"/b"}));
   EXPECT_EQ(ForgetRecentFolder(settings_, "/not/listed"), (std::vector<std::string>{"/b"}));
   EXPECT_EQ(RememberRecentFolder(settings_, ""), (std::vector<std::string>{"/b"}));
+}
+
+// A folder opened by a relative path is remembered as the folder it names,
+// so that choosing it from another working folder opens the same one.
+TEST_F(RecentFoldersTest, ARelativeFolderIsRememberedWhole) {
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::filesystem::current_path(dir_.Path());
+  const auto folders = RememberRecentFolder(settings_, "./slide1//");
+  std::filesystem::current_path(here);
+  EXPECT_EQ(folders, (std::vector<std::string>{dir_.Path() + "/slide1/"}));
 }
 
 }  // namespace
