@@ -10,9 +10,9 @@
 #include <QVBoxLayout>
 
 #include "CometGridView.h"
-#include "CometMetrics.h"
 #include "EventLog.h"
 #include "HistogramView.h"
+#include "ReviewOptions.h"
 #include "ReviewTexts.h"
 #include "ScopedTrace.h"
 #include "ScoringWorkspace.h"
@@ -34,13 +34,6 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
-template <std::size_t N>
-QStringList Items(const std::array<const char*, N>& items) {
-  QStringList list;
-  for (const char* item : items) list << item;
-  return list;
-}
-
 }  // namespace
 
 ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget* parent)
@@ -53,13 +46,6 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
     auto* l = new QLabel(text, this);
     l->setObjectName(name);
     return l;
-  };
-  auto list = [this](const char* name, const QStringList& items, int selected) {
-    auto* box = new QComboBox(this);
-    box->setObjectName(name);
-    box->addItems(items);
-    box->setCurrentIndex(selected);
-    return box;
   };
   dataPoints_ =
       label("DataPointsLabel", "showing 0 (0%) of 0 data points (0 total data points acquired)");
@@ -85,34 +71,14 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
   statistics->addWidget(maximum_);
   column->addLayout(statistics);
 
-  QStringList metrics;
-  for (const char* name : kMetricNames) metrics << name;
-  minBound_ = list("MinStdDevComboBox", Items(kWindowBoundItems), kDefaultMinBoundItem);
-  maxBound_ = list("MaxStdDevComboBox", Items(kWindowBoundItems), kDefaultMaxBoundItem);
-  metric_ = list("MetricComboBox", metrics, -1);
-  sort_ = list("SortComboBox", Items(kSortItems), 0);
-  imageMode_ = list("ImageModeComboBox", Items(kImageModeItems), 0);
-  cursorMode_ = list("CursorModeDropDownList", Items(kCursorModeItems), 0);
-  // The options read as one sentence, over two lines so that the window
-  // fits a laptop's screen: "Display between .. and .. standard
-  // deviation(s) of <metric>" / "as <order> and <pictures>", the cursor
-  // mode at the end of the second.
-  auto* options = new QHBoxLayout;
-  auto* moreOptions = new QHBoxLayout;
-  const char* texts[] = {"DisplayBetweenLabel", "AndLabel", "StdDevOfLabel", "AsLabel",
-                         "AndModeLabel"};
-  QComboBox* lists[] = {minBound_, maxBound_, metric_, sort_, imageMode_};
-  for (int i = 0; i < 5; ++i) {
-    QHBoxLayout* line = i < 3 ? options : moreOptions;
-    line->addWidget(label(texts[i], kOptionRowTexts[i]));
-    line->addWidget(lists[i]);
-  }
-  options->addStretch();
-  moreOptions->addStretch();
-  moreOptions->addWidget(label("CursorModeLabel", kOptionRowTexts[5]));
-  moreOptions->addWidget(cursorMode_);
-  column->addLayout(options);
-  column->addLayout(moreOptions);
+  options_ = new ReviewOptions(this);
+  minBound_ = options_->MinBound();
+  maxBound_ = options_->MaxBound();
+  metric_ = options_->Metric();
+  sort_ = options_->Sort();
+  imageMode_ = options_->ImageMode();
+  cursorMode_ = options_->CursorMode();
+  column->addWidget(options_);
 
   grid_ = new CometGridView(
       model_, [this](const CometRecord& comet) { return ThumbnailOf(comet); }, this);

@@ -13,6 +13,7 @@
 
 class HistogramView;
 class QComboBox;
+class ReviewOptions;
 class QLabel;
 class ScoringWorkspace;
 
@@ -80,6 +81,7 @@ class ReviewPanel : public QWidget {
   QLabel* minimum_ = nullptr;
   QLabel* mean_ = nullptr;
   QLabel* maximum_ = nullptr;
+  ReviewOptions* options_ = nullptr;  // its lists, bound here:
   QComboBox* minBound_ = nullptr;
   QComboBox* maxBound_ = nullptr;
   QComboBox* metric_ = nullptr;
