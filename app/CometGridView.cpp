@@ -11,6 +11,9 @@ namespace {
 
 // Decoded thumbnails kept: several screens of the largest cells.
 constexpr std::size_t kCachedThumbnails = 2048;
+// Decoded profiled thumbnails of large comets take hundreds of kilobytes
+// each: the cache keeps no more than this of them.
+constexpr std::size_t kCachedThumbnailBytes = std::size_t{256} << 20;
 
 std::optional<QImage> DecodeThumbnail(const std::string& path) {
   QImage image(QString::fromStdString(path));
@@ -45,7 +48,9 @@ CometGridView::CometGridView(const ReviewModel& model, ThumbnailOf thumbnailOf, 
     : QScrollArea(parent),
       model_(model),
       thumbnailOf_(std::move(thumbnailOf)),
-      cache_(kCachedThumbnails) {
+      cache_(kCachedThumbnails, kCachedThumbnailBytes, [](const QImage& picture) {
+        return static_cast<std::size_t>(picture.sizeInBytes());
+      }) {
   setObjectName("CometGridScrollBox");
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setWidgetResizable(false);

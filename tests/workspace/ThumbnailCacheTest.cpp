@@ -77,6 +77,33 @@ TEST(ThumbnailCacheTest, MissingAndUndecodableFilesKeepNothing) {
   EXPECT_EQ(cache.Size(), 0u);
 }
 
+// Pictures are counted by their bytes too: the oldest go when a new one
+// would pass the budget, and one larger than the whole budget is served
+// but never kept.
+TEST(ThumbnailCacheTest, StaysWithinItsBytes) {
+  TempDir dir;
+  WriteFile(dir / "small", std::string(40, 's'));
+  WriteFile(dir / "medium", std::string(50, 'm'));
+  WriteFile(dir / "large", std::string(70, 'l'));
+  WriteFile(dir / "huge", std::string(150, 'h'));
+  ThumbnailCache<std::string> cache(100, 100, [](const std::string& s) { return s.size(); });
+  CountingDecoder d;
+  cache.Get(dir / "small", d.Fn());
+  cache.Get(dir / "medium", d.Fn());
+  EXPECT_EQ(cache.Bytes(), 90u);
+  cache.Get(dir / "large", d.Fn());  // both older ones go to make room
+  EXPECT_EQ(cache.Size(), 1u);
+  EXPECT_EQ(cache.Bytes(), 70u);
+  EXPECT_EQ(cache.Get(dir / "huge", d.Fn())->size(), 150u);
+  EXPECT_EQ(cache.Size(), 1u);
+  EXPECT_EQ(cache.Bytes(), 70u);
+  const int decoded = d.decoded;
+  cache.Get(dir / "large", d.Fn());
+  EXPECT_EQ(d.decoded, decoded);  // still kept
+  cache.Forget(dir / "large");
+  EXPECT_EQ(cache.Bytes(), 0u);
+}
+
 TEST(ThumbnailCacheTest, KeepsTheMostRecentlyUsed) {
   TempDir dir;
   for (const char* name : {"a", "b", "c"}) WriteFile(dir / name, name);
