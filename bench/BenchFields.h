@@ -1,8 +1,10 @@
 #pragma once
 
-// The fields the scoring benchmarks work on: eight 1280 x 960 synthetic
-// fields of view of about thirty comets each, as PNG files in a folder.
+// The fields the scoring benchmarks work on: 1280 x 960 synthetic fields of
+// view of about thirty comets each (eight unless told), as PNG files in a
+// folder.
 #include <filesystem>
+#include <set>
 #include <string>
 
 #include "ImagePaths.h"
@@ -14,17 +16,17 @@ namespace bench_fields {
 constexpr int kImages = 8;
 
 // Makes the folder afresh once per run of the program.
-inline const std::string& FieldFolder(const std::string& path) {
-  static const std::string folder = [&path] {
+inline const std::string& FieldFolder(const std::string& path, int images = kImages) {
+  static std::set<std::string> made;
+  if (made.insert(path).second) {
     std::filesystem::remove_all(path);
     std::filesystem::create_directories(path);
-    for (int i = 0; i < kImages; ++i) {
+    for (int i = 0; i < images; ++i) {
       SyntheticField field = MakeSyntheticField(1280, 960, 500 + i);
       SaveRasterAsPng(*field.image, path + "/field_" + std::to_string(i) + ".png");
     }
-    return path;
-  }();
-  return folder;
+  }
+  return *made.find(path);
 }
 
 // Removes every result folder of the folder's images.

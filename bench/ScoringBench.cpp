@@ -20,7 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-using bench_fields::kImages;
 
 const std::string& FieldFolder() {
   return bench_fields::FieldFolder("/tmp/strandex-bench-fields");
@@ -76,15 +75,20 @@ BENCHMARK(BM_FloorOneImage)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
+// A folder of sixteen fields, by one job and by two.
+constexpr int kFolderImages = 16;
+
 void ScoreFolderWith(benchmark::State& state, int jobs) {
+  const std::string& folder =
+      bench_fields::FieldFolder("/tmp/strandex-bench-16-fields", kFolderImages);
   std::vector<ImageScoreReport> reports;
   for (auto _ : state) {
     state.PauseTiming();
-    ClearResults();
+    bench_fields::ClearResults(folder);
     state.ResumeTiming();
-    ScoreFolder(FieldFolder(), {false, 40, jobs}, reports);
+    ScoreFolder(folder, {false, 40, jobs}, reports);
   }
-  state.SetItemsProcessed(state.iterations() * kImages);
+  state.SetItemsProcessed(state.iterations() * kFolderImages);
 }
 void BM_ScoreFolderOneJob(benchmark::State& state) {
   ScoreFolderWith(state, 1);
