@@ -92,11 +92,11 @@ void ScoreImages(const std::vector<std::string>& images, const ScoreRequest& req
     if (jobs > 1) mark.emplace(job);
     for (std::size_t i = next++; i < images.size() && !cancelled(); i = next++) {
       reports[i] = ScoreImage(images[i], request, false);
+      // Counted and told under one lock, so that the counts are heard in
+      // their order however the jobs finish.
+      std::lock_guard lock(progressMutex);
       const int finished = ++done;
-      if (progress) {
-        std::lock_guard lock(progressMutex);
-        progress(finished, static_cast<int>(images.size()), reports[i]);
-      }
+      if (progress) progress(finished, static_cast<int>(images.size()), reports[i]);
     }
   };
   if (jobs > 1) PrepareToolkitForWorkerThreads();

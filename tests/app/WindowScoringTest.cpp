@@ -1,8 +1,10 @@
 // Scoring from the window: the results against the command line's, the
 // questions, cancelling, errors and the border rule.
+#include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <algorithm>
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -73,6 +75,19 @@ TEST_F(WindowScoringTest, AScoredFolderHoldsWhatTheCommandLineWrites) {
   auto window = Start();
   window->OpenFolder(byWindow);
   window->ThresholdBar()->setValue(40);
+  // What the progress panel's bars show while the run goes (the refresh
+  // after it counts the summary's images on the same bar).
+  std::vector<int> imagesShown;
+  int featuresMost = 0, featuresRange = 0;
+  QProgressBar* images = window->ProgressPanel()->Images();
+  QProgressBar* features = window->ProgressPanel()->Features();
+  QObject::connect(images, &QProgressBar::valueChanged, [&](int value) {
+    if (window->Scoring()) imagesShown.push_back(value);
+  });
+  QObject::connect(features, &QProgressBar::valueChanged, [&](int value) {
+    featuresMost = std::max(featuresMost, value);
+    featuresRange = std::max(featuresRange, features->maximum());
+  });
   window->Command("ScoreUsingCutoffMenuItem")->trigger();
   // While it runs the workspace is the scorer's.
   EXPECT_TRUE(window->Scoring());
@@ -87,6 +102,18 @@ TEST_F(WindowScoringTest, AScoredFolderHoldsWhatTheCommandLineWrites) {
   window->WaitForScoring();
 
   EXPECT_TRUE(window->ProgressPanel()->isHidden());
+  // One step an image, up to all of them; the features of an image counted
+  // to their end.
+  EXPECT_EQ(images->maximum(), 3);
+  ASSERT_FALSE(imagesShown.empty());
+  EXPECT_EQ(imagesShown.back(), 3);
+  EXPECT_TRUE(std::is_sorted(imagesShown.begin(), imagesShown.end()))
+      << ::testing::PrintToString(imagesShown);
+  EXPECT_GT(featuresRange, 1);
+  EXPECT_EQ(featuresMost, featuresRange);
+  const std::string caption =
+      window->ProgressPanel()->findChild<QLabel*>("ProgressIndicator")->text().toStdString();
+  EXPECT_EQ(caption.rfind(" processing field", 0), 0u) << caption;
   EXPECT_TRUE(window->Command("OpenFileMenuItem")->isEnabled());
   EXPECT_FALSE(window->Command("UndoButton")->isEnabled());  // as it was before
   EXPECT_TRUE(window->DirTreeView()->isEnabled());
