@@ -126,6 +126,9 @@ ApplyResult ApplySizeFilter(WellRecord& well, const DataSetPlace& place,
       }
     } else if (!Zelcor_WriteToDB(place.dataSetPath, well)) {
       note("cannot write " + place.dataSetPath + "; the file is left as it was");
+      // What is on view is what the file holds: the deletions are not made.
+      Zelcor_ReadFromDB(place.dataSetPath, well);
+      result.deleted = 0;
     }
   }
   LogMessage("exiting  ApplySizeFilter(" + std::to_string(result.deleted) + ")...");

@@ -50,7 +50,9 @@ struct ApplyResult {
 // Comet Height lies outside them is marked deleted, in a folder also in
 // the ".cdb" of the image it came from; then the statistics, and for one
 // image its ".cdb" is written. A ".cdb" that cannot be written is left as
-// it was and reported. Does not touch the undo state of the grid edits;
+// it was and reported; one image's data set is then read again from it, so
+// that no deletion shows that is not on disk. Only an image's own results
+// are written over (see HoldsOwnResults). Does not touch the undo state of the grid edits;
 // the caller clears it (the filter's deletions cannot be undone, nor may an
 // older edit be undone over them).
 ApplyResult ApplySizeFilter(WellRecord& well, const DataSetPlace& place,
