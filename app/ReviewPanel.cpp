@@ -72,24 +72,23 @@ ReviewPanel::ReviewPanel(ScoringWorkspace& workspace, CometEdits& edits, QWidget
   column->addLayout(statistics);
 
   options_ = new ReviewOptions(this);
-  minBound_ = options_->MinBound();
-  maxBound_ = options_->MaxBound();
-  metric_ = options_->Metric();
-  sort_ = options_->Sort();
-  imageMode_ = options_->ImageMode();
-  cursorMode_ = options_->CursorMode();
   column->addWidget(options_);
 
   grid_ = new CometGridView(
       model_, [this](const CometRecord& comet) { return ThumbnailOf(comet); }, this);
   column->addWidget(grid_, 1);
 
-  connect(metric_, &QComboBox::currentIndexChanged, this, [this] { MetricComboBoxChange(); });
-  connect(sort_, &QComboBox::currentIndexChanged, this, [this] { SortComboBoxChange(); });
-  connect(minBound_, &QComboBox::currentIndexChanged, this, [this] { MinStdDevComboBoxChange(); });
-  connect(maxBound_, &QComboBox::currentIndexChanged, this, [this] { MinStdDevComboBoxChange(); });
-  connect(imageMode_, &QComboBox::currentIndexChanged, this, [this] { ImageModeComboBoxChange(); });
-  connect(cursorMode_, &QComboBox::currentIndexChanged, this,
+  connect(options_->Metric(), &QComboBox::currentIndexChanged, this,
+          [this] { MetricComboBoxChange(); });
+  connect(options_->Sort(), &QComboBox::currentIndexChanged, this,
+          [this] { SortComboBoxChange(); });
+  connect(options_->MinBound(), &QComboBox::currentIndexChanged, this,
+          [this] { MinStdDevComboBoxChange(); });
+  connect(options_->MaxBound(), &QComboBox::currentIndexChanged, this,
+          [this] { MinStdDevComboBoxChange(); });
+  connect(options_->ImageMode(), &QComboBox::currentIndexChanged, this,
+          [this] { ImageModeComboBoxChange(); });
+  connect(options_->CursorMode(), &QComboBox::currentIndexChanged, this,
           [this] { CursorModeDropDownListChange(); });
   connect(grid_, &CometGridView::WidthChanged, this, [this] { DrawCometImageGrid(); });
   connect(grid_, &CometGridView::Clicked, this,
@@ -141,22 +140,22 @@ std::optional<CometGridView::Thumbnail> ReviewPanel::ThumbnailOf(const CometReco
 void ReviewPanel::MetricComboBoxChange() {
   ScopedTrace trace(kForm + "MetricComboBoxChange");
   BusyCursor busy;
-  if (model_.ChooseMetricFromList(metric_->currentIndex())) {
-    const QSignalBlocker quiet(metric_);
-    metric_->setCurrentIndex(model_.Metric());
+  if (model_.ChooseMetricFromList(options_->Metric()->currentIndex())) {
+    const QSignalBlocker quiet(options_->Metric());
+    options_->Metric()->setCurrentIndex(model_.Metric());
   }
-  if (storeSetting) storeSetting("MetricComboBox", metric_->currentIndex());
+  if (storeSetting) storeSetting("MetricComboBox", options_->Metric()->currentIndex());
   DrawHistogram();
   ShowLabels();
   DrawCometImageGrid();
 }
 
 void ReviewPanel::SortComboBoxChange() {
-  StoreListAndDrawGrid("SortComboBox", sort_);
+  StoreListAndDrawGrid("SortComboBox", options_->Sort());
 }
 
 void ReviewPanel::ImageModeComboBoxChange() {
-  StoreListAndDrawGrid("ImageModeComboBox", imageMode_);
+  StoreListAndDrawGrid("ImageModeComboBox", options_->ImageMode());
 }
 
 // The list's index stored under its name, the grid drawn again (which takes
@@ -170,13 +169,13 @@ void ReviewPanel::StoreListAndDrawGrid(const char* name, QComboBox* list) {
 
 void ReviewPanel::MinStdDevComboBoxChange() {
   ScopedTrace trace(kForm + "MinStdDevComboBoxChange");
-  model_.SetWindowItems(minBound_->currentIndex(), maxBound_->currentIndex());
+  model_.SetWindowItems(options_->MinBound()->currentIndex(), options_->MaxBound()->currentIndex());
   DrawCometImageGrid();
   DataPointsLabelClick();
 }
 
 void ReviewPanel::CursorModeDropDownListChange() {
-  grid_->SetCursorMode(cursorMode_->currentIndex());
+  grid_->SetCursorMode(options_->CursorMode()->currentIndex());
 }
 
 void ReviewPanel::DrawHistogram() {
@@ -193,9 +192,9 @@ void ReviewPanel::DrawCometImageGrid() {
   if (workspace_.Image() == nullptr || scoring_) return;
   BusyCursor busy;
   // The lists as they show now (restored settings run no handler).
-  model_.SetSortItem(sort_->currentIndex());
-  model_.SetImageModeItem(imageMode_->currentIndex());
-  model_.SetWindowItems(minBound_->currentIndex(), maxBound_->currentIndex());
+  model_.SetSortItem(options_->Sort()->currentIndex());
+  model_.SetImageModeItem(options_->ImageMode()->currentIndex());
+  model_.SetWindowItems(options_->MinBound()->currentIndex(), options_->MaxBound()->currentIndex());
   model_.LayOutGrid(workspace_.DataSet(), grid_->TextHeight(), grid_->ViewWidth(),
                     edits_.UndoCometIndex());
   grid_->Show(&workspace_.DataSet());
@@ -212,7 +211,7 @@ void ReviewPanel::CometGridDisplayImageMouseDown(int x, int y) {
   const std::optional<std::uint32_t> index = model_.CometAt(workspace_.DataSet(), x, y);
   if (!index) return;
   const GridLayout& layout = model_.Layout();
-  const auto mode = static_cast<CursorMode>(cursorMode_->currentIndex());
+  const auto mode = static_cast<CursorMode>(options_->CursorMode()->currentIndex());
   const int xInCell = layout.cellWidth > 0 ? x % layout.cellWidth : 0;
   const EditResult result = edits_.Click(mode, *index, xInCell, layout.cellWidth);
   emit CometClicked(result);

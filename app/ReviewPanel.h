@@ -81,12 +81,6 @@ class ReviewPanel : public QWidget {
   QLabel* minimum_ = nullptr;
   QLabel* mean_ = nullptr;
   QLabel* maximum_ = nullptr;
-  ReviewOptions* options_ = nullptr;  // its lists, bound here:
-  QComboBox* minBound_ = nullptr;
-  QComboBox* maxBound_ = nullptr;
-  QComboBox* metric_ = nullptr;
-  QComboBox* sort_ = nullptr;
-  QComboBox* imageMode_ = nullptr;
-  QComboBox* cursorMode_ = nullptr;
+  ReviewOptions* options_ = nullptr;  // its lists are bound here
   CometGridView* grid_ = nullptr;
 };
