@@ -42,6 +42,13 @@ bool MarkerIsStale(const std::string& marker) {
   return kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
 }
 
+// Writes the marker naming this process and computer into a folder.
+bool WriteMarker(const std::string& folder) {
+  TextFile marker = OpenTextFile(folder + "/" + kMarker, "wb");
+  return marker && marker.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
+         marker.Close();
+}
+
 }  // namespace
 
 bool IsStagingFolderName(const std::string& name) {
@@ -60,11 +67,7 @@ bool MakeStagingFolder(const std::string& resultFolder, std::string& staging, st
     return false;
   }
   staging = folder + "/";
-  TextFile marker = OpenTextFile(staging + kMarker, "wb");
-  const bool written =
-      marker && marker.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
-      marker.Close();
-  if (!written) {
+  if (!WriteMarker(folder)) {
     error = "cannot write in " + folder + ": " + std::strerror(errno);
     std::error_code ec;
     fs::remove_all(folder, ec);
@@ -80,9 +83,7 @@ void ForgetStagingMarker(const std::string& resultFolder) {
 
 bool SetResultsAside(const std::string& resultFolder, std::string& aside, std::string& error) {
   const std::string marker = resultFolder + "/" + kMarker;
-  TextFile mark = OpenTextFile(marker, "wb");
-  if (!(mark && mark.Write(std::to_string(getpid()) + " " + GetComputerNameString() + "\n") &&
-        mark.Close())) {
+  if (!WriteMarker(resultFolder)) {
     error = "cannot write in " + resultFolder + ": " + std::strerror(errno);
     std::error_code ec;
     fs::remove(marker, ec);
@@ -95,6 +96,7 @@ bool SetResultsAside(const std::string& resultFolder, std::string& aside, std::s
     std::error_code ec;
     if (!aside.empty()) fs::remove(aside, ec);
     fs::remove(marker, ec);
+    aside.clear();
     return false;
   }
   return true;
