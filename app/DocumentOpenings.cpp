@@ -14,6 +14,11 @@ DocumentOpenings::~DocumentOpenings() {
 
 void DocumentOpenings::Open(std::vector<std::string> files) {
   if (files.empty()) return;
+  // Threads of earlier exports that have opened everything are gathered.
+  if (pending_ == 0) {
+    for (std::thread& thread : threads_) thread.join();
+    threads_.clear();
+  }
   pending_ += static_cast<int>(files.size());
   threads_.emplace_back([this, files = std::move(files)] {
     for (std::size_t i = 0; i < files.size(); ++i) {
